@@ -1,0 +1,61 @@
+#include "app/MessagePump_win32.h"
+
+namespace {
+
+HWND keyboardWindow = nullptr;
+bool programEnding = false;
+
+bool IsInKeyboardWindow(HWND target) {
+  return keyboardWindow != nullptr && target != nullptr &&
+         (target == keyboardWindow || IsChild(keyboardWindow, target));
+}
+
+// Returns true when the key was handled here and must not be dispatched.
+bool HandleKeyboardRules(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !IsInKeyboardWindow(msg.hwnd)) return false;
+  if (msg.wParam == VK_ESCAPE) {
+    PostMessageW(keyboardWindow, WM_CLOSE, 0, 0);
+    return true;
+  }
+  if (msg.wParam == VK_TAB) {
+    const bool backwards = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    HWND next = GetNextDlgTabItem(keyboardWindow, GetFocus(), backwards ? TRUE : FALSE);
+    if (next != nullptr) SetFocus(next);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void SetKeyboardWindow(HWND window) { keyboardWindow = window; }
+
+void TranslateAndDispatch(MSG& msg) {
+  if (HandleKeyboardRules(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+bool PumpPendingMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      programEnding = true;
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    TranslateAndDispatch(msg);
+  }
+  return !programEnding;
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) TranslateAndDispatch(msg);
+  programEnding = true;
+  return static_cast<int>(msg.wParam);
+}
+
+bool ProgramIsEnding() { return programEnding; }
+
+void MarkProgramEnding() { programEnding = true; }

@@ -1,0 +1,8 @@
+#include "app/ProgramState.h"
+
+void InitProgramState(ProgramState& state) { state.CurrentProxy.clear(); }
+
+void ExitCleanup(ProgramState& state) {
+  state.CurrentProxy.clear();
+  state.CurrentProxy.shrink_to_fit();
+}

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both presets and runs every test suite:
+# the native unit tests (sanitizers on), then the Windows tests and the
+# end-to-end tests under Wine inside a private Xvfb.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+jobs=$(nproc)
+
+"$root/scripts/install.sh"
+
+echo "== native: build and unit tests"
+cmake --preset native >/dev/null
+cmake --build --preset native -j"$jobs"
+ctest --preset native -j"$jobs"
+
+echo "== win32: the product"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j"$jobs"
+
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
+if [ "$WINE" = /usr/lib/wine/wine ]; then
+  wine_preset=win32
+else
+  wine_preset=win64
+  echo "note: this kernel cannot start 32-bit Linux programs (Wine's 32-bit loader);"
+  echo "      the Windows tests run the same code built for x86-64 (preset win64)."
+fi
+
+# The Windows test build talks to the local internet of the end-to-end tests:
+# each site on its own loopback address, all on one port free right now.
+port=$(python3 "$root/tests/e2e/free_port.py")
+export PROXYSWITCHER_LOCALNET_PORT=$port
+echo "== $wine_preset: Windows tests under Wine (local sites on port $port)"
+cmake --preset "$wine_preset" >/dev/null \
+  -DPROXYSWITCHER_HOST_5U=127.0.0.11:$port \
+  -DPROXYSWITCHER_HOST_PUBCC=127.0.0.12:$port \
+  -DPROXYSWITCHER_HOST_HUIXUN=127.0.0.13:$port \
+  -DPROXYSWITCHER_HOST_CHUNZHEN=127.0.0.14:$port \
+  -DPROXYSWITCHER_HOST_DAILIZHONGGUO=127.0.0.15:$port \
+  -DPROXYSWITCHER_HOST_DAILIFUWUQIWANG=127.0.0.16:$port \
+  -DPROXYSWITCHER_HOST_IPECHO=127.0.0.17:$port \
+  -DPROXYSWITCHER_HOMEPAGE_URL=http://127.0.0.18:$port/
+cmake --build --preset "$wine_preset" -j"$jobs"
+
+export WINEPREFIX="$root/build/$wine_preset/wineprefix"
+xvfb_pid=
+cleanup() {
+  "${WINESERVER:-wineserver}" -k >/dev/null 2>&1 || true
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
+read -r _ xvfb_pid <&3
+read -r display <&3
+export DISPLAY=":$display"
+wine_prefix_ready
+ctest --preset "$wine_preset"

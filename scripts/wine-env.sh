@@ -1,0 +1,41 @@
+# Sourced by the scripts that start Windows programs. Sets the Wine environment
+# and provides wine_prefix_ready, which creates $WINEPREFIX once.
+#
+# Wine's 32-bit loader is itself a 32-bit Linux program. Kernels that boot with
+# 32-bit emulation switched off cannot start it; there the Windows tests run a
+# 64-bit build of the same code under the 64-bit loader (see wine_can_run_32bit).
+
+export WINEDEBUG=-all
+# Never offer to download Mono or the browser engine: that dialog would block.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+wine_can_run_32bit() {
+  [ -x /usr/lib/wine/wine ] && timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+if [ -z "${WINE:-}" ]; then
+  if [ "${PROXYSWITCHER_WINE_BITS:-}" = 64 ] || ! wine_can_run_32bit; then
+    export WINELOADER=/usr/lib/wine/wine64
+    WINE=/usr/lib/wine/wine64
+  else
+    WINE=/usr/lib/wine/wine
+  fi
+fi
+export WINE
+WINESERVER=${WINESERVER:-wineserver}
+
+wine_prefix_ready() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.proxyswitcher-ready" ]; then
+      rm -rf "$WINEPREFIX"
+      DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 || true
+      # Without a window manager Wine takes seconds to close a window unless it
+      # draws the frames itself.
+      "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+      "$WINESERVER" -w || true
+      touch "$WINEPREFIX/.proxyswitcher-ready"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}

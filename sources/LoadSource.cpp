@@ -1,0 +1,4 @@
+#include "sources/LoadSource.h"
+
+// Placeholder until the parsers land.
+void LoadSource(AppContext&) {}
