@@ -1,6 +1,9 @@
 #include "app/ProgramState.h"
 
-void InitProgramState(ProgramState& state) { state.CurrentProxy.clear(); }
+void InitProgramState(ProgramState& state) {
+  state.CurrentProxy.clear();
+  state.ending = false;
+}
 
 void ExitCleanup(ProgramState& state) {
   state.CurrentProxy.clear();

@@ -7,6 +7,9 @@
 struct ProgramState {
   // The proxy last applied, "address:port"; empty means none.
   std::string CurrentProxy;
+  // Set once the main window is gone: handlers still running inside a wait
+  // stop at their next step instead of touching controls or the network.
+  bool ending = false;
 };
 
 // Gives every variable its initial value.
