@@ -12,6 +12,8 @@ inline std::size_t CharWidth(std::string_view text, std::size_t i) {
   return (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
 }
 
+constexpr std::size_t kPresizeBytes = 64 * 1024;
+
 inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 inline bool MatchesAt(std::string_view text, std::size_t i, std::string_view sub, bool ignoreCase) {
@@ -107,6 +109,18 @@ TextArray SplitText(std::string_view text, std::string_view delimiter, std::opti
   if (delimiter.empty()) {
     members.emplace_back(text);
     return members;
+  }
+  // On a large text, count the members first so that the array is allocated
+  // once: growing it step by step copies it again and again, and on big lists
+  // that costs far more than the extra scan.
+  if (text.size() >= kPresizeBytes) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; (at = FindFrom(text, delimiter, at, at, false)) != std::string_view::npos;
+         at += delimiter.size()) {
+      ++count;
+      if (maxCount && count >= static_cast<std::size_t>(*maxCount)) break;
+    }
+    members.reserve(count + 1);
   }
   std::size_t pieceStart = 0;
   std::size_t boundary = 0;
