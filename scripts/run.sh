@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Builds the program and starts it under Wine.
+#   scripts/run.sh          the program with its configured site hosts
+#   scripts/run.sh --demo   the program against a local internet on loopback
+#                           (sample pages of all six sites, the IP-echo page,
+#                           a live proxy and a dead one), for machines offline
+# On $DISPLAY when there is one; otherwise on a private Xvfb, where a
+# screenshot of the main window is written and its path printed.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+demo=0
+[ "${1:-}" = --demo ] && demo=1
+
+"$root/scripts/install.sh"
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
+if [ "$WINE" = /usr/lib/wine/wine ]; then preset=win32; toolchain=mingw-i686; else preset=win64; toolchain=mingw-x86_64; fi
+
+started=()
+xvfb_pid=
+cleanup() {
+  [ -z "${WINEPREFIX:-}" ] || "${WINESERVER:-wineserver}" -k >/dev/null 2>&1 || true
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+if [ "$demo" = 1 ]; then
+  build="$root/build/demo-$preset"
+  port=$(python3 "$root/tests/e2e/free_port.py")
+  cmake -S "$root" -B "$build" --toolchain "$root/cmake/$toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DBUILD_TESTING=OFF >/dev/null \
+    -DPROXYSWITCHER_HOST_5U=127.0.0.11:$port -DPROXYSWITCHER_HOST_PUBCC=127.0.0.12:$port \
+    -DPROXYSWITCHER_HOST_HUIXUN=127.0.0.13:$port -DPROXYSWITCHER_HOST_CHUNZHEN=127.0.0.14:$port \
+    -DPROXYSWITCHER_HOST_DAILIZHONGGUO=127.0.0.15:$port -DPROXYSWITCHER_HOST_DAILIFUWUQIWANG=127.0.0.16:$port \
+    -DPROXYSWITCHER_HOST_IPECHO=127.0.0.17:$port -DPROXYSWITCHER_HOMEPAGE_URL=http://127.0.0.18:$port/
+  cmake --build "$build" -j"$(nproc)" --target proxyswitcher
+  mkdir -p "$build/localnet"
+  python3 "$root/tests/e2e/localnet.py" --port "$port" --dir "$build/localnet" --info "$build/localnet/info.txt" &
+  started+=($!)
+  for _ in $(seq 50); do [ -s "$build/localnet/info.txt" ] && break; sleep 0.2; done
+  echo "local internet on port $port:"
+  cat "$build/localnet/info.txt" 2>/dev/null || true
+else
+  build="$root/build/$preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j"$(nproc)" --target proxyswitcher
+fi
+
+export WINEPREFIX="$build/wineprefix"
+wine_prefix_ready
+
+if [ -n "${DISPLAY:-}" ]; then
+  "$WINE" "$build/proxyswitcher.exe"
+  exit 0
+fi
+
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
+read -r _ xvfb_pid <&3
+read -r display <&3
+export DISPLAY=":$display"
+"$WINE" "$build/proxyswitcher.exe" &
+program=$!
+started+=("$program")
+shot="$build/screenshots/run.png"
+mkdir -p "$(dirname "$shot")"
+# The main window appears once the start-up probe is done (up to its time limit).
+for _ in $(seq 150); do
+  if xdotool search --onlyvisible --name 'ProxySwitcher' >/dev/null 2>&1; then break; fi
+  sleep 0.2
+done
+sleep 2
+import -window root "$shot"
+echo "no display: the program ran on a private Xvfb; screenshot: $shot"
+window=$(xdotool search --onlyvisible --name 'ProxySwitcher' 2>/dev/null | head -n 1 || true)
+[ -z "$window" ] || xdotool key --window "$window" Escape || true
+wait "$program" || true
