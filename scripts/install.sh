@@ -14,6 +14,7 @@ packages=(
   nginx-light tinyproxy curl zip
   fonts-wqy-microhei
   python3
+  clang libclang-rt-14-dev
 )
 
 if [ "$(id -u)" -ne 0 ]; then

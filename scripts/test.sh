@@ -14,6 +14,11 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j"$jobs"
 ctest --preset native -j"$jobs"
 
+echo "== fuzz: a short run of every fuzz target"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$jobs"
+ctest --preset fuzz -j"$jobs"
+
 echo "== win32: the product"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$jobs"
