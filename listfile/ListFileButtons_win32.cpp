@@ -1,5 +1,14 @@
 #include "listfile/ListFileButtons.h"
 
-// Placeholders until the list file lands.
-void On按钮9Click(AppContext&) {}
-void On按钮10Click(AppContext&) {}
+#include "listfile/ListFileCommands.h"
+#include "listfile/ShellListFileHost_win32.h"
+
+void On按钮9Click(AppContext& app) {
+  ShellListFileHost host;
+  ImportFromChosenFile(app.ui.超级列表框1, host);
+}
+
+void On按钮10Click(AppContext& app) {
+  ShellListFileHost host;
+  ExportToChosenFolder(app.ui.超级列表框1, host);
+}
