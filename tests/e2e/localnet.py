@@ -86,11 +86,14 @@ def nginx_config(port, workdir, sites):
         }}
     }}""")
         else:
+            # The 5u pages come slowly (a few seconds each), as from a distant
+            # site, so a test can watch the window while the program waits.
+            throttle = "\n        limit_rate 2k;" if site == "5u" else ""
             servers.append(f"""
     server {{
         listen {address}:{port};
         root {sites / site};
-        index index.html;
+        index index.html;{throttle}
     }}""")
     temp = workdir / "temp"
     return f"""worker_processes 1;

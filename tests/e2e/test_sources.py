@@ -1,0 +1,154 @@
+"""End-to-end: loading proxy lists from the sources into the proxy list.
+
+Runs the real program under Wine against the local internet (localnet.py):
+one source of each of the six sites, activated by double-click or by Enter,
+must fill the proxy list with the rows of its sample page and show the right
+status and update time; the source list is disabled while a 5u page is waited
+for; the system proxy is off after a load even when it pointed at a proxy that
+never answers. Then every source of the list is loaded in turn.
+Writes <build>/screenshots/sources-loaded.png.
+"""
+import json
+import os
+import pathlib
+import re
+import subprocess
+import sys
+import traceback
+
+import harness
+from localnet import ADDRESSES, LocalNet
+
+HERE = pathlib.Path(__file__).resolve().parent
+EXPECTED = json.loads((HERE / "sites" / "expected.json").read_text(encoding="utf-8"))
+SITE_BY_ADDRESS = {address: site for site, address in ADDRESSES.items()}
+
+LOADING = "正在加载请稍候..."
+DONE = "加载完毕"
+INTERNET_SETTINGS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
+
+# Catalogue row, how it is activated, and the update time its page shows.
+SAMPLES = [
+    (0, "double-click", "最后更新:2026-12-11 00:30"),      # 5u
+    (4, "enter", "最后更新时间：2026-12-11 08:00:00"),      # pubcc
+    (5, "double-click", ""),                                # 会寻
+    (6, "enter", "最后更新:2026-12-11 00:15"),             # 纯真
+    (19, "double-click", ""),                               # 代理中国
+    (31, "enter", ""),                                      # 代理服务器网
+]
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAIL:", message, file=sys.stderr)
+
+
+def expected_rows(url):
+    """The rows the sample page behind a source URL should give."""
+    m = re.match(r"http://([0-9.]+):\d+(/.*)$", url)
+    site = SITE_BY_ADDRESS[m.group(1)]
+    path = "/index.html" if m.group(2) == "/" else m.group(2)
+    return EXPECTED[site][path]
+
+
+def registry_value(app, name):
+    """The value's data as `reg query` prints it, or None when absent."""
+    out = subprocess.run([app.env["WINE"], "reg", "query", INTERNET_SETTINGS, "/v", name], env=app.env,
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, errors="replace").stdout
+    for line in out.splitlines():
+        parts = line.split(None, 2)
+        if len(parts) >= 2 and parts[0] == name:
+            return parts[2].strip() if len(parts) == 3 else ""
+    return None
+
+
+def set_registry_proxy(app, server):
+    for args in (["/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1"], ["/v", "ProxyServer", "/t", "REG_SZ", "/d", server]):
+        subprocess.run([app.env["WINE"], "reg", "add", INTERNET_SETTINGS, *args, "/f"], env=app.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+
+
+def activate(app, row, how):
+    if how == "double-click":
+        app.double_click_row("超级列表框2", row)
+    else:
+        app.click_row("超级列表框2", row)
+        app.key("超级列表框2", "Return")
+
+
+def wait_loaded(app, rows, timeout=40):
+    """Waits until the load is done and the proxy list holds exactly rows."""
+    def done():
+        return (app.text("ts") == DONE and app.control("超级列表框2")["enabled"]
+                and app.list_count("超级列表框1") == len(rows) and app.list_rows("超级列表框1") == rows)
+    try:
+        app.wait_until(done, timeout)
+        return True
+    except TimeoutError:
+        return False
+
+
+def check_samples(app, sources, net):
+    for row, how, time_caption in SAMPLES:
+        url, key = sources[row][2], sources[row][3]
+        rows = expected_rows(url)
+        # A system proxy that never answers: the load must switch it off
+        # before it downloads, or the download would hang.
+        set_registry_proxy(app, f"127.0.0.1:{net.dead_port}")
+        activate(app, row, how)
+        if key == "5u":
+            # The page comes slowly; the window answers meanwhile.
+            try:
+                app.wait_until(lambda: not app.control("超级列表框2")["enabled"] and app.text("ts") == LOADING, 10)
+            except TimeoutError:
+                check(False, "source list not disabled during a 5u load")
+        loaded = wait_loaded(app, rows)
+        check(loaded, f"row {row} ({key}, {how}): proxy list {app.list_count('超级列表框1')} rows, "
+                      f"expected {len(rows)}; ts {app.text('ts')!r}")
+        check(app.text("时间") == time_caption, f"row {row} ({key}): 时间 {app.text('时间')!r}, expected {time_caption!r}")
+        check(registry_value(app, "ProxyEnable") == "0x0",
+              f"row {row}: ProxyEnable {registry_value(app, 'ProxyEnable')!r} after a load")
+        check(registry_value(app, "ProxyServer") is None, f"row {row}: ProxyServer still set after a load")
+        if key == "5u":
+            app.screenshot("sources-loaded")
+
+
+def check_all_sources(app, sources):
+    app.click_row("超级列表框2", 0)
+    for row, source in enumerate(sources):
+        if row > 0:
+            app.key("超级列表框2", "Down")
+        app.key("超级列表框2", "Return")
+        rows = expected_rows(source[2])
+        loaded = wait_loaded(app, rows)
+        check(loaded and len(rows) > 0, f"source {row + 1} {source[1]!r} ({source[2]}) did not load its "
+                                       f"{len(rows)} rows (list has {app.list_count('超级列表框1')})")
+
+
+def main():
+    port = os.environ.get("PROXYSWITCHER_LOCALNET_PORT")
+    if not port:
+        print("PROXYSWITCHER_LOCALNET_PORT is not set", file=sys.stderr)
+        return 1
+    workdir = harness.build_dir() / "e2e-sources-localnet"
+    with LocalNet(int(port), workdir) as net, harness.start() as app:
+        try:
+            app.wait_for_main_window(60)
+            app.wait_until(lambda: app.list_count("超级列表框2") == 41, 20)
+            sources = app.list_rows("超级列表框2")
+            check_samples(app, sources, net)
+            check_all_sources(app, sources)
+            app.close()
+            app.wait_exit(30)
+        except Exception:
+            traceback.print_exc()
+            failures.append("exception")
+    print(f"{len(failures)} failure(s)" if failures else "all source checks passed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
