@@ -45,8 +45,9 @@ LRESULT WindowWrapper::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
 
 LRESULT CALLBACK WindowWrapper::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR, DWORD_PTR refData) {
+  auto* self = reinterpret_cast<WindowWrapper*>(refData);
+  if (self->OnWatchedMessage(message)) return 0;
   if (message == WM_NCDESTROY) {
-    auto* self = reinterpret_cast<WindowWrapper*>(refData);
     RemoveWindowSubclass(window, SubclassProc, kWrapperSubclassId);
     self->window_ = nullptr;
   }
@@ -157,12 +158,35 @@ void ListViewControl::SetEnabled(bool enabled) {
 
 bool ListViewControl::IsEnabled() const { return Handle() != nullptr && IsWindowEnabled(Handle()) != FALSE; }
 
+namespace {
+
+// Private to the wrapper; registered so it cannot collide with the list
+// view's own messages.
+UINT SyncRowCountMessage() {
+  static const UINT message = RegisterWindowMessageW(L"ProxySwitcher.SyncRowCount");
+  return message;
+}
+
+}  // namespace
+
 int OwnerDataListControl::AppendRow(std::string_view cell0) {
   if (Handle() == nullptr) return -1;
   const int row = rows_.AppendRow(cell0);
-  // Only the new row needs drawing; keep the scroll position as it is.
-  Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(rows_.RowCount()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  if (!countPending_ && PostMessageW(Handle(), SyncRowCountMessage(), 0, 0)) countPending_ = true;
+  if (!countPending_) SyncRowCount();
   return row;
+}
+
+bool OwnerDataListControl::OnWatchedMessage(UINT message) {
+  if (message != SyncRowCountMessage()) return false;
+  SyncRowCount();
+  return true;
+}
+
+void OwnerDataListControl::SyncRowCount() {
+  countPending_ = false;
+  // Only the new rows need drawing; keep the scroll position as it is.
+  Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(rows_.RowCount()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 void OwnerDataListControl::SetCell(int row, int column, std::string_view text) {
@@ -178,6 +202,7 @@ std::string OwnerDataListControl::GetCell(int row, int column) const {
 void OwnerDataListControl::DeleteAllRows() {
   if (Handle() == nullptr) return;
   rows_.Clear();
+  countPending_ = false;
   Send(LVM_SETITEMCOUNT, 0, 0);
 }
 

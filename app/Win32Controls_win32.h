@@ -27,6 +27,8 @@ class WindowWrapper {
 
  protected:
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  // Messages the watched window receives pass here first; true: handled.
+  virtual bool OnWatchedMessage(UINT /*message*/) { return false; }
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -85,7 +87,7 @@ class ListViewControl final : public WindowWrapper, public ListControl {
 
 // An owner-data (LVS_OWNERDATA) list view drawn from a RowStore: rows cost
 // memory only. The list's parent must pass LVN_GETDISPINFOW here
-// (HandleGetDispInfo).
+// (HandleGetDispInfo). New rows reach the window at the next message pump.
 class OwnerDataListControl final : public WindowWrapper, public ListControl {
  public:
   explicit OwnerDataListControl(int columnCount) : rows_(columnCount) {}
@@ -94,7 +96,7 @@ class OwnerDataListControl final : public WindowWrapper, public ListControl {
   void SetCell(int row, int column, std::string_view text) override;
   std::string GetCell(int row, int column) const override;
   void DeleteAllRows() override;
-  int RowCount() const override { return rows_.RowCount(); }
+  int RowCount() const override { return Handle() != nullptr ? rows_.RowCount() : 0; }
   int ColumnCount() const override { return rows_.ColumnCount(); }
   int Selection() const override;
   void SetEnabled(bool enabled) override;
@@ -105,7 +107,13 @@ class OwnerDataListControl final : public WindowWrapper, public ListControl {
   void HandleGetDispInfo(NMLVDISPINFOW& info);
 
  private:
+  bool OnWatchedMessage(UINT message) override;
+  // Tells the window the row count; appends only note that it changed, so
+  // 100,000 appends cost one count update, not 100,000 scroll-bar updates.
+  void SyncRowCount();
+
   RowStore rows_;
+  bool countPending_ = false;
   std::wstring shownText_;
 };
 
