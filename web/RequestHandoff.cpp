@@ -32,7 +32,9 @@ void RequestHandoff::WriteResult(std::string headers, ByteArray body) {
   values_.push_back(std::move(body));
 }
 
-std::optional<HandoffResult> RequestHandoff::ReadResult() const {
+std::optional<HandoffResult> RequestHandoff::TakeResult() {
   if (values_.size() != kResultValues || values_[0] != kResultMarker) return std::nullopt;
-  return HandoffResult{values_[1], values_[2]};
+  HandoffResult result{std::move(values_[1]), std::move(values_[2])};
+  values_.clear();
+  return result;
 }

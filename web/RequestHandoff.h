@@ -38,8 +38,9 @@ class RequestHandoff {
   // Replaces the content with the result form.
   void WriteResult(std::string headers, ByteArray body);
 
-  // The result form, or nothing when the record does not hold one.
-  std::optional<HandoffResult> ReadResult() const;
+  // The result form, or nothing when the record does not hold one; a result
+  // is taken out, leaving the record empty.
+  std::optional<HandoffResult> TakeResult();
 
   bool IsEmpty() const { return values_.empty(); }
 

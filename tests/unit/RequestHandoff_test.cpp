@@ -11,7 +11,7 @@ HandoffRequest SampleRequest() {
 TEST(RequestHandoff, TheWorkerTakesTheRequestFormAndLeavesTheRecordEmpty) {
   RequestHandoff handoff;
   handoff.WriteRequest(SampleRequest());
-  EXPECT_FALSE(handoff.ReadResult().has_value());
+  EXPECT_FALSE(handoff.TakeResult().has_value());
   const auto request = handoff.TakeRequest();
   ASSERT_TRUE(request.has_value());
   EXPECT_EQ(request->url, "http://abc/x");
@@ -23,19 +23,20 @@ TEST(RequestHandoff, TheWorkerTakesTheRequestFormAndLeavesTheRecordEmpty) {
   EXPECT_EQ(request->body, std::string("a\0b", 3));
   EXPECT_TRUE(handoff.IsEmpty());
   EXPECT_FALSE(handoff.TakeRequest().has_value());
-  EXPECT_FALSE(handoff.ReadResult().has_value());
+  EXPECT_FALSE(handoff.TakeResult().has_value());
 }
 
 TEST(RequestHandoff, TheFrontReadsOnlyAResultForm) {
   RequestHandoff handoff;
-  EXPECT_FALSE(handoff.ReadResult().has_value());
+  EXPECT_FALSE(handoff.TakeResult().has_value());
   handoff.WriteResult("HTTP/1.1 200 OK\r\n", std::string("x\0y", 3));
   EXPECT_FALSE(handoff.TakeRequest().has_value());
   EXPECT_FALSE(handoff.IsEmpty());  // a result is not mistaken for a request
-  const auto result = handoff.ReadResult();
+  const auto result = handoff.TakeResult();
   ASSERT_TRUE(result.has_value());
   EXPECT_EQ(result->headers, "HTTP/1.1 200 OK\r\n");
   EXPECT_EQ(result->body, std::string("x\0y", 3));
+  EXPECT_TRUE(handoff.IsEmpty());
 }
 
 }  // namespace

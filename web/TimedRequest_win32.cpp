@@ -1,0 +1,292 @@
+#include "web/TimedRequest_win32.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include "app/MessagePump_win32.h"
+#include "sources/text/GbkText.h"
+#include "web/CookieLines.h"
+#include "web/RequestHandoff.h"
+#include "web/RequestProgress.h"
+#include "web/RequestRules.h"
+#include "web/UrlParts.h"
+
+namespace {
+
+constexpr DWORD kHeaderBufferChars = 1024;
+
+std::atomic<int> runningWorkers{0};
+
+enum HandleSlot { kInternetSlot, kConnectionSlot, kRequestSlot, kSlotCount };
+
+// What the front and the worker of one request share. Both hold a reference,
+// so a front that gives up at the time limit returns at once while the worker
+// ends on its own later; what the worker then writes is never read.
+struct Exchange {
+  explicit Exchange(ProgressRoutine routine) : progress(routine) {}
+
+  std::mutex lock;
+  RequestHandoff handoff;                 // guarded by lock
+  HINTERNET handles[kSlotCount] = {};     // the worker's WinINet handles; guarded by lock
+  bool abandoned = false;                 // guarded by lock
+  ProgressReporter progress;
+};
+
+// Closes the handles in the slots, request first, and empties the slots.
+// Called with the exchange's lock held, by whichever side gets there first:
+// the worker when it is done, or the front when it gives up. Closing the
+// handles from the front is how a blocked WinINet call is made to return.
+void CloseSlots(Exchange& exchange) {
+  for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+    if (exchange.handles[slot] != nullptr) InternetCloseHandle(exchange.handles[slot]);
+    exchange.handles[slot] = nullptr;
+  }
+}
+
+// The worker's view of its handles. Each handle goes into the exchange as
+// soon as it is open, and is fetched from there before every call, so once
+// the front has given up (and closed them) the worker stops using them.
+class WorkerHandles {
+ public:
+  explicit WorkerHandles(Exchange& exchange) : exchange_(exchange) {}
+  ~WorkerHandles() { CloseAll(); }
+  WorkerHandles(const WorkerHandles&) = delete;
+  WorkerHandles& operator=(const WorkerHandles&) = delete;
+
+  // Takes over a handle just opened; false when it is null or the request
+  // has been given up meanwhile.
+  bool Keep(HandleSlot slot, HINTERNET handle) {
+    if (handle == nullptr) return false;
+    std::lock_guard<std::mutex> guard(exchange_.lock);
+    if (exchange_.abandoned) {
+      InternetCloseHandle(handle);
+      return false;
+    }
+    exchange_.handles[slot] = handle;
+    return true;
+  }
+
+  // The handle to use next, or null once the request has been given up.
+  HINTERNET Current(HandleSlot slot) {
+    std::lock_guard<std::mutex> guard(exchange_.lock);
+    return exchange_.abandoned ? nullptr : exchange_.handles[slot];
+  }
+
+  void CloseAll() {
+    std::lock_guard<std::mutex> guard(exchange_.lock);
+    CloseSlots(exchange_);
+  }
+
+  bool Abandoned() {
+    std::lock_guard<std::mutex> guard(exchange_.lock);
+    return exchange_.abandoned;
+  }
+
+ private:
+  Exchange& exchange_;
+};
+
+HINTERNET OpenInternet(const std::string& proxy) {
+  const std::string agent(kBrowserAgent);
+  if (IsBlank(proxy)) return InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+  const std::string proxyList = "http=" + proxy;
+  return InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxyList.c_str(), nullptr, 0);
+}
+
+// The raw response header block, or 1024 spaces when it does not fit into
+// the fixed buffer (the query then fails and the buffer stays as it was).
+std::string QueryRawHeaders(HINTERNET request) {
+  std::string headers(kHeaderBufferChars, ' ');
+  DWORD size = kHeaderBufferChars;
+  if (HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, headers.data(), &size, nullptr) &&
+      size <= kHeaderBufferChars) {
+    headers.resize(size);
+  } else {
+    headers.assign(kHeaderBufferChars, ' ');
+  }
+  return headers;
+}
+
+// The whole body of the worker thread: 1 when it wrote the result form.
+int HttpWorker(Exchange& exchange) {
+  std::optional<HandoffRequest> taken;
+  {
+    std::lock_guard<std::mutex> guard(exchange.lock);
+    taken = exchange.handoff.TakeRequest();
+  }
+  if (!taken) return 0;
+  const HandoffRequest& request = *taken;
+  const std::string host = UrlHost(request.url);
+  const std::string path = UrlPath(request.url);
+
+  WorkerHandles handles(exchange);
+  if (!handles.Keep(kInternetSlot, OpenInternet(request.proxy))) return 0;
+
+  // A port WinINet cannot take would be cut to 16 bits and reach some other
+  // service; such an address is refused instead.
+  const int port = UrlPort(request.url);
+  if (port < 0 || port > 65535) return 0;
+  const char* userName = IsBlank(request.userName) ? nullptr : request.userName.c_str();
+  const char* password = IsBlank(request.password) ? nullptr : request.password.c_str();
+  HINTERNET internet = handles.Current(kInternetSlot);
+  if (internet == nullptr ||
+      !handles.Keep(kConnectionSlot, InternetConnectA(internet, host.c_str(), static_cast<INTERNET_PORT>(port),
+                                                      userName, password, INTERNET_SERVICE_HTTP, 0, 0))) {
+    return 0;
+  }
+
+  HINTERNET connection = handles.Current(kConnectionSlot);
+  if (connection == nullptr ||
+      !handles.Keep(kRequestSlot, HttpOpenRequestA(connection, request.verb.empty() ? nullptr : request.verb.c_str(),
+                                                   path.c_str(), "HTTP/1.1", nullptr, nullptr,
+                                                   INTERNET_FLAG_RELOAD, 0))) {
+    return 0;
+  }
+
+  std::string headers = CompleteRequestHeaders(request.extraHeaders, request.url);
+  const RequestVerb verb = ClassifyVerb(request.verb);
+  if (verb == RequestVerb::kUnsupported) return 0;
+  HINTERNET http = handles.Current(kRequestSlot);
+  if (http == nullptr) return 0;
+  if (verb == RequestVerb::kPost) {
+    AddPostHeaders(headers, request.body);
+    // HttpSendRequestA takes the body as a writable pointer but does not write it.
+    std::string body = request.body;
+    HttpSendRequestA(http, headers.data(), static_cast<DWORD>(headers.size()), body.empty() ? nullptr : body.data(),
+                     static_cast<DWORD>(body.size()));
+  } else {
+    HttpSendRequestA(http, headers.data(), static_cast<DWORD>(headers.size()), nullptr, 0);
+  }
+
+  if ((http = handles.Current(kRequestSlot)) == nullptr) return 0;
+  std::string headerText = QueryRawHeaders(http);
+
+  const bool reportProgress = exchange.progress.HasRoutine();
+  ReadProgress progress(reportProgress ? EstimateBlocks(headerText) : 0);
+  ByteArray body;
+  bool tooLarge = false;
+  for (;;) {
+    if ((http = handles.Current(kRequestSlot)) == nullptr) return 0;
+    char block[kReadBlockBytes] = {};
+    DWORD read = 0;
+    if (!InternetReadFile(http, block, sizeof block, &read) || read == 0) break;
+    if (reportProgress) {
+      if (const std::optional<int> percent = progress.CountRead()) exchange.progress.NotifyProgress(*percent);
+    }
+    if (body.size() + read > kMaxBodyBytes) {
+      tooLarge = true;
+      break;
+    }
+    body.append(block, read);
+  }
+  if (tooLarge) body.clear();
+
+  {
+    std::lock_guard<std::mutex> guard(exchange.lock);
+    if (exchange.abandoned) return 0;
+    exchange.handoff.WriteResult(headerText, std::move(body));
+  }
+  handles.CloseAll();
+
+  const std::string cookieUrl = "http://" + host;
+  for (const CookieLine& cookie : SplitCookieLines(headerText)) {
+    if (handles.Abandoned()) break;
+    InternetSetCookieA(cookieUrl.c_str(), cookie.name.empty() ? nullptr : cookie.name.c_str(), cookie.data.c_str());
+  }
+  return 1;
+}
+
+DWORD WINAPI WorkerEntry(void* parameter) {
+  int result = 0;
+  {
+    const std::unique_ptr<std::shared_ptr<Exchange>> exchange(static_cast<std::shared_ptr<Exchange>*>(parameter));
+    result = HttpWorker(**exchange);
+  }
+  --runningWorkers;
+  return static_cast<DWORD>(result);
+}
+
+class ThreadHandle {
+ public:
+  explicit ThreadHandle(HANDLE handle) : handle_(handle) {}
+  ~ThreadHandle() {
+    if (handle_ != nullptr) CloseHandle(handle_);
+  }
+  ThreadHandle(const ThreadHandle&) = delete;
+  ThreadHandle& operator=(const ThreadHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+HANDLE StartWorker(const std::shared_ptr<Exchange>& exchange) {
+  auto* parameter = new std::shared_ptr<Exchange>(exchange);
+  ++runningWorkers;
+  HANDLE thread = CreateThread(nullptr, 0, WorkerEntry, parameter, 0, nullptr);
+  if (thread == nullptr) {
+    --runningWorkers;
+    delete parameter;
+  }
+  return thread;
+}
+
+enum class WaitOutcome { kWorkerEnded, kTimedOut, kProgramEnding };
+
+// Waits until the worker ends or no window input has come for waitMs. All
+// window input is handed out between the waits through the program's one
+// translate-and-dispatch routine, so the keys behave as in the main loop.
+WaitOutcome WaitForWorker(HANDLE thread, DWORD waitMs) {
+  // Messages already queued count as seen, not as new input, for the wait
+  // below; hand them out first so they do not sit there for the whole limit.
+  if (!PumpPendingMessages()) return WaitOutcome::kProgramEnding;
+  for (;;) {
+    const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, waitMs, QS_ALLEVENTS);
+    if (!PumpPendingMessages() || ProgramIsEnding()) return WaitOutcome::kProgramEnding;
+    if (woken == WAIT_OBJECT_0) return WaitOutcome::kWorkerEnded;
+    // A failed wait would fail again at once: treat it like the limit.
+    if (woken == WAIT_TIMEOUT || woken == WAIT_FAILED) return WaitOutcome::kTimedOut;
+  }
+}
+
+void Abandon(Exchange& exchange) {
+  std::lock_guard<std::mutex> guard(exchange.lock);
+  exchange.abandoned = true;
+  CloseSlots(exchange);
+}
+
+}  // namespace
+
+ByteArray FetchWithTimeout(const FetchArguments& arguments) {
+  std::string headers;
+  ByteArray body;
+  if (!ProgramIsEnding()) {
+    auto exchange = std::make_shared<Exchange>(arguments.progress);
+    exchange->handoff.WriteRequest({arguments.url, arguments.verb, arguments.proxy, arguments.userName,
+                                    arguments.password, arguments.extraHeaders, arguments.body});
+    const DWORD waitMs = WaitMilliseconds(EffectiveTimeLimitSeconds(arguments.timeLimitSeconds));
+    const ThreadHandle thread(StartWorker(exchange));
+    if (thread.get() != nullptr) {
+      if (WaitForWorker(thread.get(), waitMs) == WaitOutcome::kWorkerEnded) {
+        std::lock_guard<std::mutex> guard(exchange->lock);
+        if (std::optional<HandoffResult> result = exchange->handoff.TakeResult()) {
+          headers = std::move(result->headers);
+          body = std::move(result->body);
+        }
+      } else {
+        Abandon(*exchange);
+      }
+    }
+    exchange->progress.NotifyFinished();
+  }
+  if (arguments.responseHeaders != nullptr) *arguments.responseHeaders = headers;
+  return body;
+}
+
+int RunningTimedRequestWorkers() { return runningWorkers.load(); }
