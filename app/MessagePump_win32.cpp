@@ -10,6 +10,21 @@ bool IsInKeyboardWindow(HWND target) {
          (target == keyboardWindow || IsChild(keyboardWindow, target));
 }
 
+// The control that Tab moves away from. The focus may sit deep inside a
+// control that hosts windows of its own (the browser); walk up to the child
+// that takes part in Tab, the one whose parent is the window itself or a
+// WS_EX_CONTROLPARENT container (tab control, group box).
+HWND TabStartingPoint(HWND focus) {
+  if (focus == nullptr || focus == keyboardWindow || !IsInKeyboardWindow(focus)) return nullptr;
+  HWND control = focus;
+  for (HWND parent = GetParent(control); parent != nullptr && parent != keyboardWindow;
+       parent = GetParent(control)) {
+    if ((GetWindowLongW(parent, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0) break;
+    control = parent;
+  }
+  return control;
+}
+
 // Returns true when the key was handled here and must not be dispatched.
 bool HandleKeyboardRules(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || !IsInKeyboardWindow(msg.hwnd)) return false;
@@ -19,7 +34,7 @@ bool HandleKeyboardRules(const MSG& msg) {
   }
   if (msg.wParam == VK_TAB) {
     const bool backwards = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-    HWND next = GetNextDlgTabItem(keyboardWindow, GetFocus(), backwards ? TRUE : FALSE);
+    HWND next = GetNextDlgTabItem(keyboardWindow, TabStartingPoint(GetFocus()), backwards ? TRUE : FALSE);
     if (next != nullptr) SetFocus(next);
     return true;
   }

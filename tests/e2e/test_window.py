@@ -191,6 +191,17 @@ def check_focus_keys(app):
     check(app.focused() == "编辑框1", f"shift+Tab goes back to 编辑框1, got {app.focused()}")
 
 
+def check_second_page(app):
+    # The second tab sits right of the first one, on the tab strip.
+    app.click("高级选择夹1", 120, 10)
+    harness.wait_until(lambda: app.control("超文本浏览框2")["visible"], 5)
+    check(not app.control("超级列表框1")["visible"], "page 1 hidden on page 2")
+    app.screenshot("second-page")
+    app.click("高级选择夹1", 40, 10)
+    harness.wait_until(lambda: app.control("超级列表框1")["visible"], 5)
+    check(not app.control("超文本浏览框2")["visible"], "browser hidden on page 1")
+
+
 def run_first():
     echo = SilentEchoSite()
     app = harness.start()
@@ -202,6 +213,7 @@ def run_first():
         print("screenshot:", app.screenshot("main-window"))
         check_single_click_selects_only(app)
         check_focus_keys(app)
+        check_second_page(app)
         app.key("编辑框1", "Escape")
         code = app.wait_exit(30)
         check(code == 0, f"exit code {code} after Esc in an edit box")

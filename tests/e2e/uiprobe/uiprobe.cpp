@@ -125,6 +125,11 @@ std::wstring RemoteCell(HWND list, const RemoteBlock& block, int row, int column
   return text;
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM out) {
+  reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
+  return TRUE;
+}
+
 std::string ClientSize(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
@@ -135,12 +140,7 @@ std::string ClientSize(HWND window) {
 
 std::string Windows() {
   std::vector<HWND> found;
-  EnumWindows(
-      [](HWND window, LPARAM out) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
   std::string out = "[";
   for (HWND window : found) {
     const std::wstring name = ClassOf(window);
@@ -162,13 +162,7 @@ std::string Windows() {
 
 std::string Tree(HWND root) {
   std::vector<HWND> found;
-  EnumChildWindows(
-      root,
-      [](HWND window, LPARAM out) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&found));
   std::string out = "[";
   for (HWND window : found) {
     HWND parent = GetParent(window);
