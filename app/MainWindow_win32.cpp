@@ -57,12 +57,14 @@ void AddColumns(HWND list, const ColumnSpec (&columns)[N]) {
   for (const ColumnSpec& column : columns) AddListColumn(list, column.header, column.width);
 }
 
-// The list view's NMITEMACTIVATE key flags, in the handler's numbering.
-int KeyState(UINT listKeyFlags) {
+// The modifier keys held while the message being handled was sent: 1 Ctrl,
+// 2 Shift, 4 Alt. Read from the key state rather than NMITEMACTIVATE's
+// uKeyFlags, which not every list view fills in for NM_DBLCLK.
+int KeyState() {
   int keys = 0;
-  if ((listKeyFlags & LVKF_CONTROL) != 0) keys |= 1;
-  if ((listKeyFlags & LVKF_SHIFT) != 0) keys |= 2;
-  if ((listKeyFlags & LVKF_ALT) != 0) keys |= 4;
+  if ((GetKeyState(VK_CONTROL) & 0x8000) != 0) keys |= 1;
+  if ((GetKeyState(VK_SHIFT) & 0x8000) != 0) keys |= 2;
+  if ((GetKeyState(VK_MENU) & 0x8000) != 0) keys |= 4;
   return keys;
 }
 
@@ -303,7 +305,7 @@ LRESULT MainWindow::OnNotify(NMHDR& header) {
       // Comes on a row and below the last row alike; the point is in the
       // list's client coordinates.
       const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
-      On超级列表框1DoubleClick(*context_, activate.ptAction.x, activate.ptAction.y, KeyState(activate.uKeyFlags));
+      On超级列表框1DoubleClick(*context_, activate.ptAction.x, activate.ptAction.y, KeyState());
     }
     return 0;
   }

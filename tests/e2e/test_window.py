@@ -231,7 +231,14 @@ def run_second():
         app.wait_for_main_window(90)
         app.click_row("超级列表框2", 0)
         check(app.focused() == "超级列表框2", "the source list has the focus")
-        app.key(None, "Escape")
+        check(app.text("ts") == "", "nothing loaded before Enter")
+        # Enter on a selected source row activates it: the load starts (no site
+        # answers here, so it ends at once).
+        app.key(None, "Return")
+        status = harness.wait_until(lambda: app.text("ts"), 30)
+        check(status in ("正在加载请稍候...", "加载完毕"), f"Enter loads the source: ts={status!r}")
+        harness.wait_until(lambda: app.control("超级列表框2")["enabled"], 60)
+        app.key("超级列表框2", "Escape")
         code = app.wait_exit(30)
         check(code == 0, f"exit code {code} after Esc in a list")
     except Exception:
