@@ -101,12 +101,21 @@ ByteArray DownloadPage(std::string_view url) {
   const std::string headers = "Accept: */*\r\n\r\n";
   if (!HttpSendRequestA(request.get(), headers.c_str(), static_cast<DWORD>(headers.size()), nullptr, 0)) return {};
 
-  // A read that fails ends the body; what came before it is kept.
+  // A read that fails ends the body; what came before it is kept. Each read
+  // asks only for what has arrived: a synchronous read of a larger block waits
+  // to fill it, and if the connection breaks meanwhile WinINet may drop the
+  // bytes it already had.
   ByteArray body;
   std::string chunk(kReadChunkBytes, '\0');
   for (;;) {
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request.get(), &available, 0, 0) || available == 0) break;
     DWORD read = 0;
-    if (!InternetReadFile(request.get(), chunk.data(), kReadChunkBytes, &read) || read == 0) break;
+    if (!InternetReadFile(request.get(), chunk.data(), available < kReadChunkBytes ? available : kReadChunkBytes,
+                          &read) ||
+        read == 0) {
+      break;
+    }
     if (body.size() + read > kMaxBodyBytes) return {};
     body.append(chunk.data(), read);
   }

@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <atomic>
+#include <climits>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr DWORD kHeaderBufferChars = 1024;
+constexpr int kSilenceMarginSeconds = 60;
 
 std::atomic<int> runningWorkers{0};
 
@@ -29,8 +31,9 @@ enum HandleSlot { kInternetSlot, kConnectionSlot, kRequestSlot, kSlotCount };
 // so a front that gives up at the time limit returns at once while the worker
 // ends on its own later; what the worker then writes is never read.
 struct Exchange {
-  explicit Exchange(ProgressRoutine routine) : progress(routine) {}
+  Exchange(int limitSeconds, ProgressRoutine routine) : timeLimitSeconds(limitSeconds), progress(routine) {}
 
+  const int timeLimitSeconds;
   std::mutex lock;
   RequestHandoff handoff;                 // guarded by lock
   HINTERNET handles[kSlotCount] = {};     // the worker's WinINet handles; guarded by lock
@@ -147,6 +150,19 @@ int HttpWorker(Exchange& exchange) {
                                                    path.c_str(), "HTTP/1.1", nullptr, nullptr,
                                                    INTERNET_FLAG_RELOAD, 0))) {
     return 0;
+  }
+
+  // Closing a handle wakes a blocked call on Windows, but not everywhere
+  // (Wine lets the call run on), so a given-up worker is also bounded by the
+  // silence it waits through: the time limit and a margin. With window input
+  // keeping the front's wait alive, this also ends a request whose server
+  // stays silent that long.
+  const int limit = exchange.timeLimitSeconds;
+  const DWORD silenceMs =
+      WaitMilliseconds(limit > INT_MAX - kSilenceMarginSeconds ? INT_MAX : limit + kSilenceMarginSeconds);
+  if (HINTERNET http = handles.Current(kRequestSlot)) {
+    InternetSetOptionA(http, INTERNET_OPTION_RECEIVE_TIMEOUT, const_cast<DWORD*>(&silenceMs), sizeof silenceMs);
+    InternetSetOptionA(http, INTERNET_OPTION_SEND_TIMEOUT, const_cast<DWORD*>(&silenceMs), sizeof silenceMs);
   }
 
   std::string headers = CompleteRequestHeaders(request.extraHeaders, request.url);
@@ -267,10 +283,11 @@ ByteArray FetchWithTimeout(const FetchArguments& arguments) {
   std::string headers;
   ByteArray body;
   if (!ProgramIsEnding()) {
-    auto exchange = std::make_shared<Exchange>(arguments.progress);
+    const int limitSeconds = EffectiveTimeLimitSeconds(arguments.timeLimitSeconds);
+    auto exchange = std::make_shared<Exchange>(limitSeconds, arguments.progress);
     exchange->handoff.WriteRequest({arguments.url, arguments.verb, arguments.proxy, arguments.userName,
                                     arguments.password, arguments.extraHeaders, arguments.body});
-    const DWORD waitMs = WaitMilliseconds(EffectiveTimeLimitSeconds(arguments.timeLimitSeconds));
+    const DWORD waitMs = WaitMilliseconds(limitSeconds);
     const ThreadHandle thread(StartWorker(exchange));
     if (thread.get() != nullptr) {
       if (WaitForWorker(thread.get(), waitMs) == WaitOutcome::kWorkerEnded) {

@@ -1,0 +1,180 @@
+"""Loopback HTTP server for the web-access tests.
+
+It records every request it receives (the raw bytes, body included) under the
+tag given in the query ("t=TAG"), and answers according to the path:
+
+  /hang/S          waits S seconds, then answers "late answer"
+  /stall/S         sends the headers and a few bytes of a longer body, waits S seconds
+  /cut             sends the headers and a few bytes of a longer body, then resets
+  /reset           reads the request and resets the connection
+  /redirect?to=P   302 to P
+  /bigheaders      a header block of more than 1024 characters, with a cookie
+  .../cookie       three Set-Cookie lines, body "cookies"
+  /notfound        404 with a body
+  /size/N          a body of N bytes; /size/N/nolength without Content-Length
+  anything else    200, body "hello " + the request target
+
+Control paths (not recorded):
+  /_log/TAG        the raw requests tagged TAG, each followed by "\\n<<<END>>>\\n"
+
+A second socket listens but never accepts: a port that never answers.
+Both ports go into --port-file as "WEB SILENT" once the server is ready.
+"""
+import argparse
+import os
+import socket
+import socketserver
+import struct
+import sys
+import threading
+import time
+import urllib.parse
+
+END_OF_RECORD = b"\n<<<END>>>\n"
+
+records = {}
+records_lock = threading.Lock()
+
+
+def tag_of(target: str) -> str:
+    query = urllib.parse.urlsplit(target).query
+    values = urllib.parse.parse_qs(query).get("t")
+    return values[0] if values else ""
+
+
+def response(status: str, body: bytes, headers=(), length=True) -> bytes:
+    lines = [f"HTTP/1.1 {status}", "Connection: close", "Content-Type: text/html"]
+    lines += list(headers)
+    if length:
+        lines.append(f"Content-Length: {len(body)}")
+    return ("\r\n".join(lines) + "\r\n\r\n").encode("latin-1") + body
+
+
+class Handler(socketserver.BaseRequestHandler):
+    def read_request(self):
+        data = b""
+        while b"\r\n\r\n" not in data:
+            chunk = self.request.recv(65536)
+            if not chunk:
+                return None
+            data += chunk
+        head, _, body = data.partition(b"\r\n\r\n")
+        length = 0
+        for line in head.split(b"\r\n")[1:]:
+            name, _, value = line.partition(b":")
+            if name.strip().lower() == b"content-length":
+                length = int(value.strip() or 0)
+        while len(body) < length:
+            chunk = self.request.recv(65536)
+            if not chunk:
+                break
+            body += chunk
+        return head + b"\r\n\r\n" + body
+
+    def handle(self):
+        raw = self.read_request()
+        if raw is None:
+            return
+        request_line = raw.split(b"\r\n", 1)[0].decode("latin-1")
+        parts = request_line.split(" ")
+        target = parts[1] if len(parts) > 1 else "/"
+        # A request through a proxy names the whole address.
+        if target.startswith("http://"):
+            target = "/" + target.split("/", 3)[3] if target.count("/") >= 3 else "/"
+        path = urllib.parse.urlsplit(target).path
+
+        if path.startswith("/_log/"):
+            tag = urllib.parse.unquote(path[len("/_log/"):])
+            with records_lock:
+                body = b"".join(r + END_OF_RECORD for r in records.get(tag, []))
+            self.request.sendall(response("200 OK", body))
+            return
+
+        with records_lock:
+            records.setdefault(tag_of(target), []).append(raw)
+
+        if path.startswith("/hang/"):
+            time.sleep(float(path.split("/")[2]))
+            self.send(response("200 OK", b"late answer"))
+        elif path.startswith("/stall/"):
+            self.send(response("200 OK", b"x" * 10, ["Content-Length: 100000"], length=False))
+            time.sleep(float(path.split("/")[2]))
+        elif path == "/cut":
+            self.send(response("200 OK", b"x" * 10, ["Content-Length: 100000"], length=False))
+            time.sleep(0.2)
+            self.reset()
+        elif path == "/reset":
+            self.reset()
+        elif path == "/redirect":
+            to = urllib.parse.parse_qs(urllib.parse.urlsplit(target).query).get("to", ["/"])[0]
+            self.send(response("302 Found", b"moved", [f"Location: {to}"]))
+        elif path == "/bigheaders":
+            self.send(response("200 OK", b"big headers body", ["X-Padding: " + "p" * 1200, "Set-Cookie: big=1"]))
+        elif path.endswith("/cookie"):
+            cookies = ["Set-Cookie: h2plain=v1", "Set-Cookie: h2path=v2; path=/", "set-cookie: h2case=v3"]
+            self.send(response("200 OK", b"cookies", cookies))
+        elif path == "/notfound":
+            self.send(response("404 Not Found", b"no such page"))
+        elif path.startswith("/size/"):
+            pieces = path.split("/")
+            size = int(pieces[2])
+            with_length = not (len(pieces) > 3 and pieces[3] == "nolength")
+            self.send_large(size, with_length)
+        else:
+            self.send(response("200 OK", b"hello " + target.encode("latin-1")))
+
+    def reset(self):
+        # Linger on with a zero time: close sends RST instead of FIN.
+        self.request.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        self.request.close()
+
+    def send(self, data: bytes):
+        try:
+            self.request.sendall(data)
+        except OSError:
+            pass
+
+    def send_large(self, size: int, with_length: bool):
+        head = ["HTTP/1.1 200 OK", "Connection: close"]
+        if with_length:
+            head.append(f"Content-Length: {size}")
+        self.send(("\r\n".join(head) + "\r\n\r\n").encode("latin-1"))
+        block = b"0123456789abcdef" * 4096
+        sent = 0
+        try:
+            while sent < size:
+                piece = block[: min(len(block), size - sent)]
+                self.request.sendall(piece)
+                sent += len(piece)
+        except OSError:
+            pass
+
+
+class Server(socketserver.ThreadingTCPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+def main() -> int:
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--port-file", required=True)
+    args = parser.parse_args()
+
+    server = Server(("127.0.0.1", 0), Handler)
+    silent = socket.socket()
+    silent.bind(("127.0.0.1", 0))
+    silent.listen(64)
+
+    temporary = args.port_file + ".tmp"
+    with open(temporary, "w") as f:
+        f.write(f"{server.server_address[1]} {silent.getsockname()[1]}\n")
+    os.replace(temporary, args.port_file)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
