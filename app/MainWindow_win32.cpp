@@ -29,19 +29,19 @@ constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHS
 // No LVS_SHOWSELALWAYS: the selection shows only while the list has the focus.
 constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL;
 
-struct ColumnSpec {
+struct ColumnLayout {
   const char* header;
   int width;
 };
 
-constexpr ColumnSpec kSourceColumns[] = {
+constexpr ColumnLayout kSourceColumns[] = {
     {"ID", 30},
     {"\xB8\xFC\xD0\xC2\xB7\xFE\xCE\xF1\xC6\xF7", 140},  // 更新服务器
     {"\xB5\xD8\xD6\xB7", 0},                            // 地址
     {"\xCC\xD8\xD0\xD4", 0},                            // 特性
 };
 
-constexpr ColumnSpec kProxyColumns[] = {
+constexpr ColumnLayout kProxyColumns[] = {
     {"ID", 40},
     {"\xB9\xFA\xBC\xD2/\xB5\xD8\xC7\xF8", 100},      // 国家/地区
     {"ip", 100},
@@ -53,8 +53,8 @@ constexpr ColumnSpec kProxyColumns[] = {
 };
 
 template <std::size_t N>
-void AddColumns(HWND list, const ColumnSpec (&columns)[N]) {
-  for (const ColumnSpec& column : columns) AddListColumn(list, column.header, column.width);
+void AddColumns(HWND list, const ColumnLayout (&columns)[N]) {
+  for (const ColumnLayout& column : columns) AddListColumn(list, column.header, column.width);
 }
 
 // The modifier keys held while the message being handled was sent: 1 Ctrl,

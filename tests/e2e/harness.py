@@ -37,7 +37,8 @@ API (names of controls are the program's Chinese names, see CONTROL_IDS):
     app.key(name_or_None, keysym)          # focus name first (if given), then press the key
                                            # ("Escape", "Return", "Tab", "shift+Tab", "space")
     app.set_edit(name, text)               # WM_SETTEXT
-    app.screenshot(name)                   # <build>/screenshots/<name>.png of the main window
+    app.screenshot(name, whole_screen=False)  # <build>/screenshots/<name>.png of the main window's
+                                           # area (the whole screen when asked or without one)
     app.wait_until(predicate, timeout=10)  # polls predicate() until true; returns its value
     app.close()                            # WM_CLOSE through the close key (Alt+F4 path not used)
     app.wait_exit(timeout=30)              # the exit code, or raises on time-out
@@ -340,6 +341,9 @@ class App:
             left, top, right, bottom = w["rect"]
             command += ["-crop", f"{right - left}x{bottom - top}+{left}+{top}"]
         subprocess.run(command + [str(path)], env=self.env, check=True)
+        # A cropped capture keeps its place on the screen as a page offset;
+        # drop it so viewers and later crops see a plain image.
+        subprocess.run(["mogrify", "+repage", str(path)], check=True)
         return path
 
     def wait_until(self, predicate, timeout: float = 10.0):

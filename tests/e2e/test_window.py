@@ -97,6 +97,7 @@ def check_start_up(app, echo):
             print("note: the loading window went before it could be read")
         else:
             check(main is None or not main["visible"], "main window hidden while the loading window is up")
+            app.screenshot("loading-window", whole_screen=True)
             check(len(labels) == 1, f"loading window holds one label: {labels}")
             for label in labels[:1]:
                 check((label["x"], label["y"], label["width"], label["height"]) == (49, 1, 214, 24),

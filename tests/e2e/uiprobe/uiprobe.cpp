@@ -59,12 +59,30 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-// WM_GETTEXT works across processes; the system copies the text back.
+// The text the window manager holds for a window, read without a message:
+// it answers even while the program's thread is busy or waits without
+// taking sent messages. Right for top-level windows, labels and buttons.
+std::wstring StoredText(HWND window) {
+  wchar_t text[1024] = {};
+  const int length = InternalGetWindowText(window, text, 1024);
+  return std::wstring(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+// WM_GETTEXT works across processes (the system copies the text back) and is
+// the only way to an edit box's current text. A program that does not take
+// sent messages for a while gets two seconds, then the stored text is used.
 std::wstring TextOf(HWND window) {
-  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  constexpr UINT kWaitMs = 2000;
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &length)) {
+    return StoredText(window);
+  }
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const auto copied = SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
-                                   reinterpret_cast<LPARAM>(text.data()));
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, kWaitMs, &copied)) {
+    return StoredText(window);
+  }
   text.resize(static_cast<std::size_t>(copied));
   return text;
 }
@@ -150,7 +168,7 @@ std::string Windows() {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     if (out.size() > 1) out += ",";
-    out += "{\"hwnd\":" + Number(window) + ",\"class\":" + Json(name) + ",\"text\":" + Json(TextOf(window)) +
+    out += "{\"hwnd\":" + Number(window) + ",\"class\":" + Json(name) + ",\"text\":" + Json(StoredText(window)) +
            ",\"rect\":" + RectJson(rect) + ",\"visible\":" + (IsWindowVisible(window) ? "true" : "false") +
            ",\"enabled\":" + (IsWindowEnabled(window) ? "true" : "false") + ",\"pid\":" + std::to_string(pid) +
            ",\"style\":" + std::to_string(static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE))) +
