@@ -67,11 +67,15 @@ bool CrackUrl(const std::string& url, CrackedUrl& cracked) {
 }
 
 // Points the shared handle at the system's proxy setting as it is now, so a
-// download follows the last switch of the system proxy.
-void FollowSystemProxy(HINTERNET internet, HINTERNET connection) {
+// download follows the last switch of the system proxy. False when the
+// platform cannot re-point an open handle (Wine leaves this option out).
+bool FollowSystemProxy(HINTERNET internet) {
   INTERNET_PROXY_INFO proxy{};
   proxy.dwAccessType = INTERNET_OPEN_TYPE_PRECONFIG;
-  InternetSetOptionA(internet, INTERNET_OPTION_PROXY, &proxy, sizeof proxy);
+  return InternetSetOptionA(internet, INTERNET_OPTION_PROXY, &proxy, sizeof proxy) != FALSE;
+}
+
+void ClearProxyCredentials(HINTERNET connection) {
   char empty[] = "";
   InternetSetOptionA(connection, INTERNET_OPTION_PROXY_USERNAME, empty, 0);
   InternetSetOptionA(connection, INTERNET_OPTION_PROXY_PASSWORD, empty, 0);
@@ -81,16 +85,24 @@ void FollowSystemProxy(HINTERNET internet, HINTERNET connection) {
 
 ByteArray DownloadPage(std::string_view url) {
   if (url.empty()) return {};
-  HINTERNET internet = SharedInternet();
-  if (internet == nullptr) return {};
   CrackedUrl cracked;
   if (!CrackUrl(std::string(url), cracked)) return {};
+  HINTERNET internet = SharedInternet();
+  if (internet == nullptr) return {};
+  InternetHandle ownInternet;
+  if (!FollowSystemProxy(internet)) {
+    // A handle opened with the preconfigured setting reads it as it is now.
+    const std::string agent(kBrowserAgent);
+    ownInternet.Reset(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!ownInternet) return {};
+    internet = ownInternet.get();
+  }
 
   const InternetHandle connection(InternetConnectA(
       internet, cracked.host.c_str(), cracked.port, cracked.userName.empty() ? nullptr : cracked.userName.c_str(),
       cracked.password.empty() ? nullptr : cracked.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) return {};
-  FollowSystemProxy(internet, connection.get());
+  ClearProxyCredentials(connection.get());
 
   const char* acceptTypes[] = {"Accept: */* \r\n", nullptr};
   DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_DONT_CACHE;
