@@ -33,7 +33,8 @@ struct PidlDeleter {
 
 // While the dialog is open the program's other top-level windows take no
 // input; afterwards each gets back the state it had, and the active and
-// foreground windows are restored.
+// foreground windows are restored. Hidden windows (COM's and the IME's
+// message windows among them) take no input anyway and are left alone.
 class ModalScope {
  public:
   ModalScope() : active_(GetActiveWindow()), foreground_(GetForegroundWindow()) {
@@ -58,7 +59,9 @@ class ModalScope {
     bool enabled;
   };
   static BOOL CALLBACK Collect(HWND window, LPARAM self) {
-    reinterpret_cast<ModalScope*>(self)->windows_.push_back({window, IsWindowEnabled(window) != FALSE});
+    if (IsWindowVisible(window)) {
+      reinterpret_cast<ModalScope*>(self)->windows_.push_back({window, IsWindowEnabled(window) != FALSE});
+    }
     return TRUE;
   }
 
@@ -90,7 +93,15 @@ std::wstring ShellListFileHost::BrowseForFolder(std::string_view title, bool sho
 
 void ShellListFileHost::ShowMessage(const MessageText& text, std::string_view caption, unsigned style) {
   const std::wstring wideText = GbkToWide(text.before) + text.path + GbkToWide(text.after);
+  // Without an owner nothing hands the activation back when the box closes
+  // (Wine without a window manager leaves no window active, so keys go
+  // nowhere); give it back to the window that had it.
+  const HWND active = GetActiveWindow();
   MessageBoxW(nullptr, wideText.c_str(), GbkToWide(caption).c_str(), style | MB_TASKMODAL);
+  if (active != nullptr && IsWindow(active) && GetActiveWindow() == nullptr) {
+    SetForegroundWindow(active);
+    SetActiveWindow(active);
+  }
 }
 
 bool ShellListFileHost::ExportList(const ListControl& list, const std::wstring& path) {
