@@ -37,6 +37,7 @@ API (names of controls are the program's Chinese names, see CONTROL_IDS):
     app.key(name_or_None, keysym)          # focus name first (if given), then press the key
                                            # ("Escape", "Return", "Tab", "shift+Tab", "space")
     app.set_edit(name, text)               # WM_SETTEXT
+    app.screen_size()                      # (width, height) of the X screen
     app.screenshot(name, whole_screen=False)  # <build>/screenshots/<name>.png of the main window's
                                            # area (the whole screen when asked or without one)
     app.wait_until(predicate, timeout=10)  # polls predicate() until true; returns its value
@@ -329,6 +330,12 @@ class App:
     def close(self):
         """Closes the main window as the user would with Alt+F4."""
         self.key(None, "alt+F4")
+
+    def screen_size(self):
+        """(width, height) of the X screen the program runs on."""
+        out = subprocess.run(["xdotool", "getdisplaygeometry"], env=self.env, check=True,
+                             stdout=subprocess.PIPE, text=True).stdout.split()
+        return int(out[0]), int(out[1])
 
     # ---- output ----------------------------------------------------------
     def screenshot(self, name: str, whole_screen: bool = False) -> Path:
