@@ -259,9 +259,6 @@ enum class WaitOutcome { kWorkerEnded, kTimedOut, kProgramEnding };
 // window input is handed out between the waits through the program's one
 // translate-and-dispatch routine, so the keys behave as in the main loop.
 WaitOutcome WaitForWorker(HANDLE thread, DWORD waitMs) {
-  // Messages already queued count as seen, not as new input, for the wait
-  // below; hand them out first so they do not sit there for the whole limit.
-  if (!PumpPendingMessages()) return WaitOutcome::kProgramEnding;
   for (;;) {
     const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, waitMs, QS_ALLEVENTS);
     if (!PumpPendingMessages() || ProgramIsEnding()) return WaitOutcome::kProgramEnding;
@@ -282,7 +279,10 @@ void Abandon(Exchange& exchange) {
 ByteArray FetchWithTimeout(const FetchArguments& arguments) {
   std::string headers;
   ByteArray body;
-  if (!ProgramIsEnding()) {
+  // Messages already queued count as seen, not as new input, for the wait
+  // below; hand them out first so they do not sit there for a whole limit.
+  // A quit among them ends the request before anything is sent.
+  if (!ProgramIsEnding() && PumpPendingMessages()) {
     const int limitSeconds = EffectiveTimeLimitSeconds(arguments.timeLimitSeconds);
     auto exchange = std::make_shared<Exchange>(limitSeconds, arguments.progress);
     exchange->handoff.WriteRequest({arguments.url, arguments.verb, arguments.proxy, arguments.userName,

@@ -11,11 +11,15 @@ tag given in the query ("t=TAG"), and answers according to the path:
   /bigheaders      a header block of more than 1024 characters, with a cookie
   .../cookie       three Set-Cookie lines, body "cookies"
   /notfound        404 with a body
+  /auth            401 asking for Basic credentials, 200 "authorized ..." with them
   /size/N          a body of N bytes; /size/N/nolength without Content-Length
   anything else    200, body "hello " + the request target
 
 Control paths (not recorded):
   /_log/TAG        the raw requests tagged TAG, each followed by "\\n<<<END>>>\\n"
+
+A TLS client hello instead of a request is recorded under the tag "tls" and
+the connection closed.
 
 A second socket listens but never accepts: a port that never answers.
 Both ports go into --port-file as "WEB SILENT" once the server is ready.
@@ -72,6 +76,11 @@ class Handler(socketserver.BaseRequestHandler):
         return head + b"\r\n\r\n" + body
 
     def handle(self):
+        first = self.request.recv(1, socket.MSG_PEEK)
+        if first == b"\x16":  # TLS handshake record
+            with records_lock:
+                records.setdefault("tls", []).append(self.request.recv(65536))
+            return
         raw = self.read_request()
         if raw is None:
             return
@@ -113,6 +122,12 @@ class Handler(socketserver.BaseRequestHandler):
         elif path.endswith("/cookie"):
             cookies = ["Set-Cookie: h2plain=v1", "Set-Cookie: h2path=v2; path=/", "set-cookie: h2case=v3"]
             self.send(response("200 OK", b"cookies", cookies))
+        elif path == "/auth":
+            authorization = [l for l in raw.split(b"\r\n\r\n")[0].split(b"\r\n") if l.lower().startswith(b"authorization:")]
+            if authorization:
+                self.send(response("200 OK", b"authorized " + authorization[0].split(b":", 1)[1].strip()))
+            else:
+                self.send(response("401 Unauthorized", b"denied", ['WWW-Authenticate: Basic realm="test"']))
         elif path == "/notfound":
             self.send(response("404 Not Found", b"no such page"))
         elif path.startswith("/size/"):

@@ -109,6 +109,16 @@ TEST_F(WebDownload, ReturnsWhateverBodyComes) {
   EXPECT_EQ(DownloadPage(WebUrl("/bigheaders")), "big headers body");
 }
 
+TEST_F(WebDownload, AnHttpsAddressGoesOverTlsToItsPort) {
+  // The test server speaks no TLS: it records the client hello that arrives
+  // on the port the address names, and the download fails.
+  const std::size_t before = RecordedRequests("tls").size();
+  EXPECT_EQ(DownloadPage("https://127.0.0.1:" + std::to_string(webtest::ServerPorts()->web) + "/secure"), "");
+  const std::vector<std::string> hellos = RecordedRequests("tls");
+  ASSERT_GT(hellos.size(), before);
+  EXPECT_EQ(hellos.back().substr(0, 2), "\x16\x03");
+}
+
 TEST_F(WebDownload, AddressesThatCannotBeFetchedGiveNothing) {
   const webtest::Ports& ports = *webtest::ServerPorts();
   EXPECT_EQ(DownloadPage(""), "");

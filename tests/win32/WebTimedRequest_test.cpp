@@ -214,6 +214,17 @@ TEST_F(WebTimedRequest, ANamedProxyCarriesTheRequestABlankOneDoesNot) {
   }
 }
 
+TEST_F(WebTimedRequest, CredentialsAnswerAChallengeBlankOnesAreNotGiven) {
+  // Blank first: WinINet remembers credentials that worked for a server.
+  FetchArguments arguments = Get(WebUrl("/auth"));
+  arguments.userName = "  ";
+  arguments.password = "\xA1\xA1";  // a full-width space is blank too
+  EXPECT_EQ(FetchWithTimeout(arguments), "denied");
+  arguments.userName = "u";
+  arguments.password = "p";
+  EXPECT_EQ(FetchWithTimeout(arguments), "authorized Basic dTpw");
+}
+
 TEST_F(WebTimedRequest, UnreachablePlacesGiveNothing) {
   const webtest::Ports& ports = *webtest::ServerPorts();
   FetchArguments deadProxy = Get(WebUrl("/echo?t=" + NewTag("dead-proxy")), 3);
