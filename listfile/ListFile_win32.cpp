@@ -27,19 +27,22 @@ class FileHandle {
 }  // namespace
 
 bool WriteWholeFile(const std::wstring& path, std::string_view bytes) {
+  // One WriteFile call takes at most 4 GiB; only a 64-bit build could hold more.
   if (bytes.size() > std::numeric_limits<DWORD>::max()) return false;
   FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsOpen()) return false;
   const auto size = static_cast<DWORD>(bytes.size());
-  DWORD written = 0;
   if (size == 0) return true;
+  DWORD written = 0;
   return WriteFile(file.Get(), bytes.data(), size, &written, nullptr) != FALSE && written == size;
 }
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened, so choosing
-  // a folder as the import file ends here as unreadable.
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  // a folder as the import file ends here as unreadable. A file another
+  // program keeps open for writing can still be read, as editors do; one
+  // held without any sharing cannot.
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.IsOpen()) return std::nullopt;
   LARGE_INTEGER size{};

@@ -123,6 +123,17 @@ TEST_F(ListFileFolder, UnreadableFilesAddNoRow) {
   EXPECT_EQ(list.RowCount(), 0);
 }
 
+TEST_F(ListFileFolder, FileOpenElsewhereWithSharingIsRead) {
+  const std::wstring path = folder_ + L"\\ip.txt";
+  ASSERT_TRUE(WriteWholeFile(path, kTwoProxiesFile));
+  HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  MemoryList list(8);
+  EXPECT_TRUE(ImportList(list, path));
+  CloseHandle(writer);
+  EXPECT_EQ(list.RowCount(), 2);
+}
+
 // The buttons' steps over real files, with the dialog answered in advance.
 class AnsweredDialogs : public ListFileHost {
  public:
