@@ -29,6 +29,7 @@ API (names of controls are the program's Chinese names, see CONTROL_IDS):
     app.list_rows(name, limit=None)        # [[cell, ...], ...] (all columns)
     app.list_count(name)                   # number of rows
     app.selection(name)                    # first selected row or -1
+    app.list_extended_style(name)          # LVS_EX_* bits
     app.focused()                          # name of the control with the focus (or class)
     app.click(name, dx=None, dy=None)      # left click; default: centre of the control
     app.click_row(name, row)               # single click on a list row
@@ -258,6 +259,10 @@ class App:
 
     def selection(self, name: str) -> int:
         return self.probe("selection", self.control(name)["hwnd"])
+
+    def list_extended_style(self, name: str) -> int:
+        """LVS_EX_* bits of a list view."""
+        return self.probe("lvexstyle", self.control(name)["hwnd"])
 
     def focused(self):
         """Name of the control with the keyboard focus; its class when unnamed; None."""

@@ -21,6 +21,14 @@ LVS_OWNERDATA = 0x1000
 LVS_SHOWSELALWAYS = 0x0008
 LVS_SINGLESEL = 0x0004
 LVS_REPORT = 0x0001
+LVS_EX_GRIDLINES = 0x1
+LVS_EX_CHECKBOXES = 0x4
+LVS_EX_TRACKSELECT = 0x8
+LVS_EX_HEADERDRAGDROP = 0x10
+LVS_EX_FULLROWSELECT = 0x20
+LVS_EX_ONECLICKACTIVATE = 0x40
+LVS_EX_TWOCLICKACTIVATE = 0x80
+LVS_EDITLABELS = 0x0200
 
 CAPTION = "ProxySwitcher 1.0[仅适合局域网上网用户] ProxySwitcher Team · support@proxyswitcher.example"
 
@@ -151,6 +159,13 @@ def check_layout(app):
         check(style & LVS_REPORT and style & LVS_SINGLESEL and not style & LVS_SHOWSELALWAYS,
               f"{name} report view, single selection, selection shown with focus only")
     check(controls["超级列表框1"]["style"] & LVS_OWNERDATA, "proxy list is owner-data")
+    for name, drag in (("超级列表框1", LVS_EX_HEADERDRAGDROP), ("超级列表框2", 0)):
+        extended = app.list_extended_style(name)
+        unwanted = (LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE
+                    | LVS_EX_TWOCLICKACTIVATE)
+        check(extended & LVS_EX_FULLROWSELECT and not extended & unwanted, f"{name} extended style {extended:#x}")
+        check(extended & LVS_EX_HEADERDRAGDROP == drag, f"{name} header drag-and-drop {extended:#x}")
+        check(not controls[name]["style"] & LVS_EDITLABELS, f"{name} no label editing")
     for name, columns in COLUMNS.items():
         got = app.list_columns(name)
         check(got == columns, f"{name} columns {got}")
@@ -248,6 +263,14 @@ def run_second():
         status = harness.wait_until(lambda: app.text("ts"), 30)
         check(status in ("正在加载请稍候...", "加载完毕"), f"Enter loads the source: ts={status!r}")
         harness.wait_until(lambda: app.control("超级列表框2")["enabled"], 60)
+        # A double-click on the empty space of the proxy list reaches its
+        # handler, with no row selected: the address box is emptied.
+        app.set_edit("编辑框1", "192.0.2.1")
+        app.double_click("超级列表框1", 300, 300)
+        try:
+            harness.wait_until(lambda: app.text("编辑框1") == "", 10)
+        except TimeoutError:
+            check(False, f"double-click below the rows reaches the handler: {app.text('编辑框1')!r}")
         app.key("超级列表框2", "Escape")
         code = app.wait_exit(30)
         check(code == 0, f"exit code {code} after Esc in a list")

@@ -9,6 +9,7 @@
 //   columns HWND             list-view columns: text and width
 //   rows HWND [MAX]          list-view rows: count and the cells of the first MAX rows (all by default)
 //   selection HWND           first selected row or -1
+//   lvexstyle HWND           a list view's extended style bits
 //   itemrect HWND ROW        screen rectangle of a list-view row (LVIR_BOUNDS)
 //   text HWND                the window's text
 //   settext HWND HEXUTF8     WM_SETTEXT with the UTF-8 text given in hex
@@ -300,6 +301,7 @@ std::string Run(const std::vector<std::string>& words) {
   if (command == "selection") {
     return std::to_string(SendMessageW(handle(1), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
   }
+  if (command == "lvexstyle") return std::to_string(SendMessageW(handle(1), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
   if (command == "itemrect") return ItemRect(handle(1), words.size() > 2 ? std::stoi(words[2]) : 0);
   if (command == "text") return Json(TextOf(handle(1)));
   if (command == "settext") {
