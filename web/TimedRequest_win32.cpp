@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <array>
 #include <atomic>
 #include <climits>
 #include <memory>
@@ -41,14 +42,22 @@ struct Exchange {
   ProgressReporter progress;
 };
 
-// Closes the handles in the slots, request first, and empties the slots.
-// Called with the exchange's lock held, by whichever side gets there first:
-// the worker when it is done, or the front when it gives up. Closing the
-// handles from the front is how a blocked WinINet call is made to return.
-void CloseSlots(Exchange& exchange) {
+using SlotHandles = std::array<HINTERNET, kSlotCount>;
+
+// Empties the slots and hands their handles to the caller, who closes them
+// after letting go of the lock: whichever side gets there first, the worker
+// when it is done or the front when it gives up. Closing the handles from the
+// front is how a blocked WinINet call is made to return.
+SlotHandles TakeSlots(Exchange& exchange) {
+  SlotHandles taken{};
+  for (int slot = 0; slot < kSlotCount; ++slot) std::swap(taken[slot], exchange.handles[slot]);
+  return taken;
+}
+
+// Request first, then connection, then the internet handle.
+void CloseHandles(const SlotHandles& handles) {
   for (int slot = kSlotCount - 1; slot >= 0; --slot) {
-    if (exchange.handles[slot] != nullptr) InternetCloseHandle(exchange.handles[slot]);
-    exchange.handles[slot] = nullptr;
+    if (handles[slot] != nullptr) InternetCloseHandle(handles[slot]);
   }
 }
 
@@ -66,13 +75,15 @@ class WorkerHandles {
   // has been given up meanwhile.
   bool Keep(HandleSlot slot, HINTERNET handle) {
     if (handle == nullptr) return false;
-    std::lock_guard<std::mutex> guard(exchange_.lock);
-    if (exchange_.abandoned) {
-      InternetCloseHandle(handle);
-      return false;
+    {
+      std::lock_guard<std::mutex> guard(exchange_.lock);
+      if (!exchange_.abandoned) {
+        exchange_.handles[slot] = handle;
+        return true;
+      }
     }
-    exchange_.handles[slot] = handle;
-    return true;
+    InternetCloseHandle(handle);
+    return false;
   }
 
   // The handle to use next, or null once the request has been given up.
@@ -82,8 +93,12 @@ class WorkerHandles {
   }
 
   void CloseAll() {
-    std::lock_guard<std::mutex> guard(exchange_.lock);
-    CloseSlots(exchange_);
+    SlotHandles taken;
+    {
+      std::lock_guard<std::mutex> guard(exchange_.lock);
+      taken = TakeSlots(exchange_);
+    }
+    CloseHandles(taken);
   }
 
   bool Abandoned() {
@@ -158,11 +173,11 @@ int HttpWorker(Exchange& exchange) {
   // keeping the front's wait alive, this also ends a request whose server
   // stays silent that long.
   const int limit = exchange.timeLimitSeconds;
-  const DWORD silenceMs =
+  DWORD silenceMs =
       WaitMilliseconds(limit > INT_MAX - kSilenceMarginSeconds ? INT_MAX : limit + kSilenceMarginSeconds);
   if (HINTERNET http = handles.Current(kRequestSlot)) {
-    InternetSetOptionA(http, INTERNET_OPTION_RECEIVE_TIMEOUT, const_cast<DWORD*>(&silenceMs), sizeof silenceMs);
-    InternetSetOptionA(http, INTERNET_OPTION_SEND_TIMEOUT, const_cast<DWORD*>(&silenceMs), sizeof silenceMs);
+    InternetSetOptionA(http, INTERNET_OPTION_RECEIVE_TIMEOUT, &silenceMs, sizeof silenceMs);
+    InternetSetOptionA(http, INTERNET_OPTION_SEND_TIMEOUT, &silenceMs, sizeof silenceMs);
   }
 
   std::string headers = CompleteRequestHeaders(request.extraHeaders, request.url);
@@ -269,9 +284,13 @@ WaitOutcome WaitForWorker(HANDLE thread, DWORD waitMs) {
 }
 
 void Abandon(Exchange& exchange) {
-  std::lock_guard<std::mutex> guard(exchange.lock);
-  exchange.abandoned = true;
-  CloseSlots(exchange);
+  SlotHandles taken;
+  {
+    std::lock_guard<std::mutex> guard(exchange.lock);
+    exchange.abandoned = true;
+    taken = TakeSlots(exchange);
+  }
+  CloseHandles(taken);
 }
 
 }  // namespace
