@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr UINT_PTR kWrapperSubclassId = 0x5053;  // any number unique per wrapper kind
+// One wrapper watches a window; a second Attach to the same window takes over.
+constexpr UINT_PTR kWrapperSubclassId = 0x5053;
 
 int ClampProgress(int value) { return std::clamp(value, 0, 32767); }
 
