@@ -174,11 +174,13 @@ class App:
         if extra_env:
             self.env.update(extra_env)
         self.exe = exe or os.environ["PROXYSWITCHER_EXE"]
-        self.process = subprocess.Popen([self._environment.wine, self.exe], env=self.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._probe = subprocess.Popen([self._environment.wine, os.environ["PROXYSWITCHER_UIPROBE"]],
                                        env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                        stderr=subprocess.DEVNULL, text=True, encoding="ascii")
+        # Windows left by an earlier run in this prefix are not ours.
+        self._foreign = {w["hwnd"] for w in self.probe("windows")}
+        self.process = subprocess.Popen([self._environment.wine, self.exe], env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.exit_code = None
         self._main = None
 
@@ -204,7 +206,7 @@ class App:
         return json.loads(answer)
 
     def _windows(self, cls):
-        return [w for w in self.probe("windows") if w["class"] == cls]
+        return [w for w in self.probe("windows") if w["class"] == cls and w["hwnd"] not in self._foreign]
 
     def main_window(self):
         """The main window's info (hwnd, class, text, rect, visible, enabled) or None."""
