@@ -273,9 +273,12 @@ enum class WaitOutcome { kWorkerEnded, kTimedOut, kProgramEnding };
 // Waits until the worker ends or no window input has come for waitMs. All
 // window input is handed out between the waits through the program's one
 // translate-and-dispatch routine, so the keys behave as in the main loop.
+// QS_ALLINPUT, not QS_ALLEVENTS: the latter leaves out messages sent from
+// other threads and processes (a broadcast, an accessibility tool reading the
+// lists), whose senders would then block until the request ends.
 WaitOutcome WaitForWorker(HANDLE thread, DWORD waitMs) {
   for (;;) {
-    const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, waitMs, QS_ALLEVENTS);
+    const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, waitMs, QS_ALLINPUT);
     if (!PumpPendingMessages() || ProgramIsEnding()) return WaitOutcome::kProgramEnding;
     if (woken == WAIT_OBJECT_0) return WaitOutcome::kWorkerEnded;
     // A failed wait would fail again at once: treat it like the limit.
