@@ -273,12 +273,19 @@ enum class WaitOutcome { kWorkerEnded, kTimedOut, kProgramEnding };
 // Waits until the worker ends or no window input has come for waitMs. All
 // window input is handed out between the waits through the program's one
 // translate-and-dispatch routine, so the keys behave as in the main loop.
-// QS_ALLINPUT, not QS_ALLEVENTS: the latter leaves out messages sent from
-// other threads and processes (a broadcast, an accessibility tool reading the
-// lists), whose senders would then block until the request ends.
+// Messages sent from other threads and processes (a broadcast, an
+// accessibility tool reading the lists) are answered too, so their senders do
+// not block until the request ends; but only the window's own input (keys,
+// mouse, posted, timer and paint messages) starts the limit again.
 WaitOutcome WaitForWorker(HANDLE thread, DWORD waitMs) {
+  ULONGLONG deadline = GetTickCount64() + waitMs;
   for (;;) {
-    const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, waitMs, QS_ALLINPUT);
+    const ULONGLONG now = GetTickCount64();
+    const DWORD remaining = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+    const DWORD woken = MsgWaitForMultipleObjects(1, &thread, FALSE, remaining, QS_ALLINPUT);
+    if (woken == WAIT_OBJECT_0 + 1 && HIWORD(GetQueueStatus(QS_ALLEVENTS)) != 0) {
+      deadline = GetTickCount64() + waitMs;
+    }
     if (!PumpPendingMessages() || ProgramIsEnding()) return WaitOutcome::kProgramEnding;
     if (woken == WAIT_OBJECT_0) return WaitOutcome::kWorkerEnded;
     // A failed wait would fail again at once: treat it like the limit.

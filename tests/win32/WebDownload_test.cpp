@@ -83,9 +83,18 @@ class SystemProxyOverride {
   std::optional<std::wstring> oldServer_;
 };
 
+// Every download test starts with the system proxy switched off, whatever an
+// earlier program run in this prefix left there.
 class WebDownload : public ::testing::Test {
  protected:
-  void SetUp() override { WEBTEST_REQUIRE_SERVERS(); }
+  void SetUp() override {
+    WEBTEST_REQUIRE_SERVERS();
+    direct_.emplace();
+    direct_->Set(false, 1);
+  }
+
+ private:
+  std::optional<SystemProxyOverride> direct_;
 };
 
 TEST_F(WebDownload, SendsAPlainGetWithoutTheFragment) {
