@@ -349,3 +349,26 @@ TEST_F(WebTimedRequest, ASilentStallGivesNothingAtTheLimit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WebTimedRequest, MessagesSentFromOtherThreadsAreAnsweredButDoNotKeepTheWaitAlive) {
+  // Another thread (or process) that sends to the window during a wait gets
+  // its answer during the wait, not when the request ends; such calls are not
+  // window input, so the two-second limit still ends a four-second request.
+  CountingWindow window;
+  int answered = 0;
+  std::thread sender([&] {
+    for (int i = 0; i < 8; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      DWORD_PTR result = 0;
+      if (SendMessageTimeoutW(window.get(), WM_APP, 0, 0, SMTO_NORMAL, 1500, &result) != 0) ++answered;
+    }
+  });
+  EXPECT_EQ(FetchWithTimeout(Get(WebUrl("/hang/4?t=" + NewTag("sent")), 2)), "");
+  sender.join();
+  EXPECT_GE(answered, 5);
+  EXPECT_EQ(window.pings, answered);
+}
+
+}  // namespace
