@@ -27,11 +27,12 @@ const std::string* Field(const TextArray& fields, std::size_t n) {
   return n <= fields.size() ? &fields[n - 1] : nullptr;
 }
 
-// Appends the cells whose fields exist, in the order given.
-void AddFields(CutRow& row, const TextArray& fields,
-               std::initializer_list<std::pair<int, std::size_t>> columnFromField) {
+// Appends the cells whose fields exist, in the order given, moving the field
+// texts over (each field feeds one cell).
+void AddFields(CutRow& row, TextArray& fields, std::initializer_list<std::pair<int, std::size_t>> columnFromField) {
+  row.cells.reserve(row.cells.size() + columnFromField.size());
   for (const auto& [column, field] : columnFromField) {
-    if (const std::string* text = Field(fields, field)) row.cells.push_back({column, *text});
+    if (field <= fields.size()) row.cells.push_back({column, std::move(fields[field - 1])});
   }
 }
 
@@ -83,7 +84,7 @@ CutPage CutChunzhen(std::string_view page) {
   const char* const end = page.data() + lastTerminator + kTerminator.size();
   try {
     for (boost::cregex_iterator it(begin, end, pattern), last; it != last; ++it) {
-      const TextArray fields = SplitText(std::string_view((*it)[1].first, static_cast<std::size_t>((*it)[1].length())),
+      TextArray fields = SplitText(std::string_view((*it)[1].first, static_cast<std::size_t>((*it)[1].length())),
                                          "</td><td>");
       CutRow row = PositionIdRow(0);
       if (const std::string* region = Field(fields, 5)) row.cells.push_back({kColumnRegion, TextAfterLast(*region, ">")});
@@ -105,7 +106,7 @@ CutPage CutPubcc(std::string_view page) {
   const TextArray pieces = SplitText(page, "<li><a href=\"#\" title=\"Http anonymous proxy");
   if (pieces.size() < 2) return cut;
   for (std::size_t i = 1; i < pieces.size(); ++i) {
-    const TextArray fields = SplitText(TextBetween(pieces[i], ">", "</a></li>", 0), ":");
+    TextArray fields = SplitText(TextBetween(pieces[i], ">", "</a></li>", 0), ":");
     CutRow row = PositionIdRow(1);
     AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}});
     cut.rows.push_back(std::move(row));
@@ -118,7 +119,7 @@ CutPage CutHuixun(std::string_view page) {
   const TextArray lines = SplitText(page, "\r\n");
   if (lines.size() < 2) return cut;
   for (std::size_t k = 1; k <= lines.size(); ++k) {
-    const TextArray fields = SplitText(lines[k - 1], ":");
+    TextArray fields = SplitText(lines[k - 1], ":");
     CutRow row = FixedIdRow(NumberToText(static_cast<long long>(k)));
     AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}});
     cut.rows.push_back(std::move(row));
@@ -139,7 +140,7 @@ CutPage CutDailiZhongguo(std::string_view page) {
   const TextArray pieces = SplitText(flat, "<SCRIPT LANGUAGE=\"JavaScript\">\r\n<!--\r\ndocument.write(\"");
   if (pieces.size() < 2) return cut;
   for (std::size_t k = 1; k < pieces.size(); ++k) {
-    const TextArray fields = SplitText(pieces[k], "|", 7);
+    TextArray fields = SplitText(pieces[k], "|", 7);
     CutRow row = FixedIdRow(NumberToText(static_cast<long long>(k)));
     AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}, {kColumnType, 3},
                             {kColumnRegion, 4}, {kColumnSpeed, 6}, {kColumnCheckedAt, 5}});
@@ -164,7 +165,7 @@ CutPage CutDailiFuwuqiWang(std::string_view page) {
   if (pieces.size() < 2) return cut;
   // The first two pieces are the page before the table and its header row.
   for (std::size_t i = 2; i < pieces.size(); ++i) {
-    const TextArray fields = SplitText(pieces[i], "|", 5);
+    TextArray fields = SplitText(pieces[i], "|", 5);
     CutRow row = FixedIdRow(NumberToText(static_cast<long long>(i - 1)));
     AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}, {kColumnType, 3}, {kColumnRegion, 5}, {kColumnSpeed, 4}});
     cut.rows.push_back(std::move(row));
