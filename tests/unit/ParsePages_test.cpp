@@ -190,6 +190,24 @@ TEST(PageCutting, CellsAreWrittenInTheirSitesOrder) {
             (std::vector<int>{2, 3, 6, 1, 5}));
 }
 
+// ---- a failed download gives an empty page: prefixes only, no rows
+
+TEST(PageCutting, EmptyPageGivesCaptionPrefixAndNoRows) {
+  const struct {
+    Cutter cut;
+    bool hasCaption;
+    std::string caption;
+  } cases[] = {{Cut5u, true, kCaption5u},         {CutChunzhen, true, kCaptionChunzhen},
+               {CutPubcc, true, kCaptionPubcc},   {CutHuixun, false, ""},
+               {CutDailiZhongguo, false, ""},     {CutDailiFuwuqiWang, false, ""}};
+  for (const auto& c : cases) {
+    const CutPage cut = c.cut("");
+    EXPECT_EQ(cut.hasCaption, c.hasCaption) << c.caption;
+    EXPECT_EQ(cut.caption, c.caption);
+    EXPECT_TRUE(cut.rows.empty()) << c.caption;
+  }
+}
+
 // ---- the 纯真 pattern over pages that make a lazy group work hard
 
 TEST(ChunzhenPattern, UnterminatedHugeTailKeepsRowsFound) {
