@@ -3,14 +3,10 @@
 Runs the real program under Wine against the local internet (localnet.py):
 one source of each of the six sites, activated by double-click or by Enter,
 must fill the proxy list with the rows of its sample page and show the right
-status and update time, with the source list enabled again; the system proxy
-is off after a load even when it pointed at a proxy that never answers. Then
-every source of the list is loaded in turn.
-
-The source list's disabled state during a 5u load is not read from here: the
-timed request waits for window input only, so the probe's cross-process
-messages are answered once the load is over (LoadSource's native tests check
-that state inside the wait).
+status and update time; the source list is disabled while a 5u page is waited
+for and enabled after; the system proxy is off after a load even when it
+pointed at a proxy that never answers. Then every source of the list is
+loaded in turn.
 Writes <build>/screenshots/sources-loaded.png.
 """
 import json
@@ -126,6 +122,13 @@ def check_samples(app, sources, net):
         # before it downloads, or the download would hang.
         set_registry_proxy(app, f"127.0.0.1:{net.dead_port}")
         activate(app, row, how)
+        if key == "5u":
+            # The 5u page comes slowly; the window answers meanwhile, with the
+            # source list disabled so that no second load can start.
+            try:
+                app.wait_until(lambda: not app.control("超级列表框2")["enabled"] and app.text("ts") == LOADING, 10)
+            except TimeoutError:
+                check(False, "source list not disabled during a 5u load")
         loaded = wait_loaded(app, rows)
         check(loaded, f"row {row} ({key}, {how}): proxy list {app.list_count('超级列表框1')} rows, "
                       f"expected {len(rows)}; ts {app.text('ts')!r}")
