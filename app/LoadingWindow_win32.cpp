@@ -28,8 +28,12 @@ bool LoadingWindow::Show(HINSTANCE instance) {
   windowClass.lpszClassName = kLoadingWindowClass;
   RegisterClassExW(&windowClass);  // fails harmlessly when already registered
 
-  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kLoadingWindowClass, L"", WS_POPUP, 0, 0, 311, 24, nullptr, nullptr,
-                            instance, this);
+  // Made in its centred place: it never shows, even briefly, anywhere else.
+  constexpr int kWidth = 311, kHeight = 24;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
+  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kLoadingWindowClass, L"", WS_POPUP, x, y, kWidth, kHeight, nullptr,
+                            nullptr, instance, this);
   if (window_ == nullptr) return false;
   const std::wstring text = GbkToWide(kLoadingText);
   HWND label = CreateWindowExW(0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX,
@@ -38,7 +42,6 @@ bool LoadingWindow::Show(HINSTANCE instance) {
   if (label != nullptr) {
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   }
-  CentreOnScreen(window_);
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
   return true;
