@@ -6,7 +6,6 @@
 
 #include "app/ControlIds_win32.h"
 #include "app/Gbk_win32.h"
-#include "app/MainWindow_win32.h"
 
 namespace {
 
