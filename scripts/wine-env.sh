@@ -34,6 +34,12 @@ wine_prefix_ready() {
       # Without a window manager Wine takes seconds to close a window unless it
       # draws the frames itself.
       "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+      # The prefix's ANSI code page is 1252, so Wine links no CJK font to the
+      # interface fonts and Chinese would show as boxes.
+      for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif"; do
+        "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+          /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
+      done
       "$WINESERVER" -w || true
       touch "$WINEPREFIX/.proxyswitcher-ready"
     fi

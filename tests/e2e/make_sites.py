@@ -36,7 +36,9 @@ PORT_LETTERS = "dbkzmxwiql"  # digit n is written as "+" and PORT_LETTERS[n]
 def proxies(rng, count):
     rows = []
     for _ in range(count):
-        ip = f"{rng.randint(1, 223)}.{rng.randint(0, 255)}.{rng.randint(0, 255)}.{rng.randint(1, 254)}"
+        # Loopback addresses only: verifying a sample list must never send
+        # traffic off this machine. 127.0.0.x is left to the local sites.
+        ip = f"127.{rng.randint(1, 254)}.{rng.randint(0, 255)}.{rng.randint(1, 254)}"
         rows.append({
             "ip": ip,
             "port": rng.choice(PORTS),
