@@ -37,7 +37,8 @@ if [ "$demo" = 1 ]; then
     -DPROXYSWITCHER_HOST_IPECHO=127.0.0.17:$port -DPROXYSWITCHER_HOMEPAGE_URL=http://127.0.0.18:$port/
   cmake --build "$build" -j"$(nproc)" --target proxyswitcher
   mkdir -p "$build/localnet"
-  python3 "$root/tests/e2e/localnet.py" --port "$port" --dir "$build/localnet" --info "$build/localnet/info.txt" &
+  rm -f "$build/localnet/info.txt"
+  python3 "$root/tests/e2e/localnet.py" --port "$port" --dir "$build/localnet" >"$build/localnet/info.txt" &
   started+=($!)
   for _ in $(seq 50); do [ -s "$build/localnet/info.txt" ] && break; sleep 0.2; done
   echo "local internet on port $port:"
