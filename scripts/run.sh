@@ -30,11 +30,7 @@ if [ "$demo" = 1 ]; then
   build="$root/build/demo-$preset"
   port=$(python3 "$root/tests/e2e/free_port.py")
   cmake -S "$root" -B "$build" --toolchain "$root/cmake/$toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -DBUILD_TESTING=OFF >/dev/null \
-    -DPROXYSWITCHER_HOST_5U=127.0.0.11:$port -DPROXYSWITCHER_HOST_PUBCC=127.0.0.12:$port \
-    -DPROXYSWITCHER_HOST_HUIXUN=127.0.0.13:$port -DPROXYSWITCHER_HOST_CHUNZHEN=127.0.0.14:$port \
-    -DPROXYSWITCHER_HOST_DAILIZHONGGUO=127.0.0.15:$port -DPROXYSWITCHER_HOST_DAILIFUWUQIWANG=127.0.0.16:$port \
-    -DPROXYSWITCHER_HOST_IPECHO=127.0.0.17:$port -DPROXYSWITCHER_HOMEPAGE_URL=http://127.0.0.18:$port/
+    -DBUILD_TESTING=OFF $(local_site_settings "$port") >/dev/null
   cmake --build "$build" -j"$(nproc)" --target proxyswitcher
   mkdir -p "$build/localnet"
   rm -f "$build/localnet/info.txt"
@@ -57,10 +53,7 @@ if [ -n "${DISPLAY:-}" ]; then
   exit 0
 fi
 
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
-read -r _ xvfb_pid <&3
-read -r display <&3
-export DISPLAY=":$display"
+start_private_xvfb
 "$WINE" "$build/proxyswitcher.exe" &
 program=$!
 started+=("$program")

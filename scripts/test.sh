@@ -40,15 +40,7 @@ fi
 port=$(python3 "$root/tests/e2e/free_port.py")
 export PROXYSWITCHER_LOCALNET_PORT=$port
 echo "== $wine_preset: Windows tests under Wine (local sites on port $port)"
-cmake --preset "$wine_preset" >/dev/null \
-  -DPROXYSWITCHER_HOST_5U=127.0.0.11:$port \
-  -DPROXYSWITCHER_HOST_PUBCC=127.0.0.12:$port \
-  -DPROXYSWITCHER_HOST_HUIXUN=127.0.0.13:$port \
-  -DPROXYSWITCHER_HOST_CHUNZHEN=127.0.0.14:$port \
-  -DPROXYSWITCHER_HOST_DAILIZHONGGUO=127.0.0.15:$port \
-  -DPROXYSWITCHER_HOST_DAILIFUWUQIWANG=127.0.0.16:$port \
-  -DPROXYSWITCHER_HOST_IPECHO=127.0.0.17:$port \
-  -DPROXYSWITCHER_HOMEPAGE_URL=http://127.0.0.18:$port/
+cmake --preset "$wine_preset" >/dev/null $(local_site_settings "$port")
 cmake --build --preset "$wine_preset" -j"$jobs"
 
 export WINEPREFIX="$root/build/$wine_preset/wineprefix"
@@ -58,9 +50,6 @@ cleanup() {
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
-read -r _ xvfb_pid <&3
-read -r display <&3
-export DISPLAY=":$display"
+start_private_xvfb
 wine_prefix_ready
 ctest --preset "$wine_preset"

@@ -45,3 +45,23 @@ wine_prefix_ready() {
     fi
   ) 9>"$WINEPREFIX.lock"
 }
+
+# The CMake settings that point every site at the local internet of the tests
+# and the demo: each site on its own loopback address, all on port $1.
+local_site_settings() {
+  local port=$1
+  echo -DPROXYSWITCHER_HOST_5U=127.0.0.11:$port -DPROXYSWITCHER_HOST_PUBCC=127.0.0.12:$port \
+    -DPROXYSWITCHER_HOST_HUIXUN=127.0.0.13:$port -DPROXYSWITCHER_HOST_CHUNZHEN=127.0.0.14:$port \
+    -DPROXYSWITCHER_HOST_DAILIZHONGGUO=127.0.0.15:$port -DPROXYSWITCHER_HOST_DAILIFUWUQIWANG=127.0.0.16:$port \
+    -DPROXYSWITCHER_HOST_IPECHO=127.0.0.17:$port -DPROXYSWITCHER_HOMEPAGE_URL=http://127.0.0.18:$port/
+}
+
+# Starts an Xvfb on a free display number; sets DISPLAY and xvfb_pid (the
+# caller stops it).
+start_private_xvfb() {
+  local display
+  exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
+  read -r _ xvfb_pid <&3
+  read -r display <&3
+  export DISPLAY=":$display"
+}
