@@ -13,14 +13,20 @@ the echo page tells a request through it ("本地代理", 127.0.0.2) from a dire
 one ("本机直连", 127.0.0.1). A "dead" proxy port accepts connections and never
 answers; a "closed" port has nobody listening.
 
+The sample pages list a few rows at LISTED_PROXY (127.0.0.3:8080); with
+listed_proxy=True a second tinyproxy answers there, so those rows verify as
+working (the demo turns it on; tests that need a fixed port do). With
+silent_echo=True the IP-echo address accepts connections and never answers, for
+tests of what happens while the program waits on it.
+
 As a module:
 
-    with LocalNet(port, workdir) as net:
+    with LocalNet(port, workdir, listed_proxy=False, silent_echo=False) as net:
         net.proxy_port, net.dead_port, net.closed_port, net.url("5u", "/socks5.html")
 
 As a command (runs until killed; prints one JSON line with the ports):
 
-    python3 tests/e2e/localnet.py --port P --dir WORKDIR
+    python3 tests/e2e/localnet.py --port P --dir WORKDIR [--listed-proxy]
 
 nginx and tinyproxy run as the current user with their configuration, pid,
 logs and temporary files inside WORKDIR. Only what was started is stopped.
@@ -52,6 +58,8 @@ ADDRESSES = {
 }
 DIRECT_ADDRESS = "127.0.0.1"
 PROXY_OUT_ADDRESS = "127.0.0.2"
+# The working proxy that the sample pages list (make_sites.py writes it).
+LISTED_PROXY = ("127.0.0.3", 8080)
 
 
 def free_port(address="127.0.0.1"):
@@ -71,11 +79,13 @@ def wait_listening(address, port, timeout=10.0):
     raise RuntimeError(f"nothing listens on {address}:{port}")
 
 
-def nginx_config(port, workdir, sites):
+def nginx_config(port, workdir, sites, silent_echo=False):
     echo_page = ("<html><head><meta charset=\\\"utf-8\\\"><title>IP</title></head><body>"
                  "<p>您的IP地址:$remote_addr</p><p>来自:$echo_location&nbsp;</p></body></html>\\n")
     servers = []
     for site, address in ADDRESSES.items():
+        if site == "ipecho" and silent_echo:
+            continue
         if site == "ipecho":
             servers.append(f"""
     server {{
@@ -121,13 +131,13 @@ http {{
 """
 
 
-def tinyproxy_config(proxy_port, workdir):
+def tinyproxy_config(proxy_port, workdir, listen=DIRECT_ADDRESS, name="tinyproxy"):
     return f"""Port {proxy_port}
-Listen {DIRECT_ADDRESS}
+Listen {listen}
 Bind {PROXY_OUT_ADDRESS}
 Timeout 30
 MaxClients 50
-LogFile "{workdir / "tinyproxy.log"}"
+LogFile "{workdir / (name + ".log")}"
 LogLevel Info
 Allow 127.0.0.1
 ViaProxyName "tinyproxy"
@@ -135,11 +145,13 @@ ViaProxyName "tinyproxy"
 
 
 class DeadPort:
-    """Accepts connections on 127.0.0.1 and never answers them."""
+    """Accepts connections (on 127.0.0.1 and a free port unless told) and never
+    answers them."""
 
-    def __init__(self):
+    def __init__(self, address=DIRECT_ADDRESS, port=0):
         self._server = socket.socket()
-        self._server.bind((DIRECT_ADDRESS, 0))
+        self._server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self._server.bind((address, port))
         self._server.listen(64)
         self.port = self._server.getsockname()[1]
         self._held = []
@@ -167,16 +179,20 @@ class DeadPort:
 
 
 class LocalNet:
-    def __init__(self, port, workdir, sites=SITES):
+    def __init__(self, port, workdir, sites=SITES, listed_proxy=False, silent_echo=False):
         self.port = int(port)
         self.workdir = pathlib.Path(workdir).resolve()
         self.sites = pathlib.Path(sites).resolve()
+        self.listed_proxy = listed_proxy
+        self.silent_echo = silent_echo
         self.proxy_port = None
         self.dead_port = None
         self.closed_port = None
         self._nginx = None
         self._tinyproxy = None
+        self._listed = None
         self._dead = None
+        self._silent_echo = None
 
     def host(self, site):
         return f"{ADDRESSES[site]}:{self.port}"
@@ -189,7 +205,7 @@ class LocalNet:
         (self.workdir / "temp").mkdir(exist_ok=True)
         try:
             conf = self.workdir / "nginx.conf"
-            conf.write_text(nginx_config(self.port, self.workdir, self.sites), encoding="utf-8")
+            conf.write_text(nginx_config(self.port, self.workdir, self.sites, self.silent_echo), encoding="utf-8")
             self._nginx = subprocess.Popen(
                 ["nginx", "-e", str(self.workdir / "nginx-error.log"), "-c", str(conf), "-p", str(self.workdir),
                  "-g", "daemon off;"],
@@ -201,15 +217,26 @@ class LocalNet:
             self._tinyproxy = subprocess.Popen(["tinyproxy", "-d", "-c", str(tconf)], stdin=subprocess.DEVNULL,
                                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+            if self.listed_proxy:
+                address, port = LISTED_PROXY
+                lconf = self.workdir / "listed-proxy.conf"
+                lconf.write_text(tinyproxy_config(port, self.workdir, address, "listed-proxy"), encoding="utf-8")
+                self._listed = subprocess.Popen(["tinyproxy", "-d", "-c", str(lconf)], stdin=subprocess.DEVNULL,
+                                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
             self._dead = DeadPort()
             self.dead_port = self._dead.port
             self.closed_port = free_port()
+            if self.silent_echo:
+                self._silent_echo = DeadPort(ADDRESSES["ipecho"], self.port)
 
             for address in ADDRESSES.values():
                 wait_listening(address, self.port)
             wait_listening(DIRECT_ADDRESS, self.proxy_port)
-            for name, proc in (("nginx", self._nginx), ("tinyproxy", self._tinyproxy)):
-                if proc.poll() is not None:
+            if self._listed is not None:
+                wait_listening(*LISTED_PROXY)
+            for name, proc in (("nginx", self._nginx), ("tinyproxy", self._tinyproxy), ("listed proxy", self._listed)):
+                if proc is not None and proc.poll() is not None:
                     raise RuntimeError(f"{name} ended at start (see {self.workdir})")
         except BaseException:
             self.stop()
@@ -217,7 +244,7 @@ class LocalNet:
         return self
 
     def stop(self):
-        for proc in (self._tinyproxy, self._nginx):
+        for proc in (self._listed, self._tinyproxy, self._nginx):
             if proc is not None and proc.poll() is None:
                 proc.terminate()
                 try:
@@ -225,10 +252,11 @@ class LocalNet:
                 except subprocess.TimeoutExpired:
                     proc.kill()
                     proc.wait()
-        self._tinyproxy = self._nginx = None
-        if self._dead is not None:
-            self._dead.close()
-            self._dead = None
+        self._listed = self._tinyproxy = self._nginx = None
+        for dead in (self._dead, self._silent_echo):
+            if dead is not None:
+                dead.close()
+        self._dead = self._silent_echo = None
 
     def __enter__(self):
         return self.start()
@@ -242,12 +270,14 @@ def main():
     parser = argparse.ArgumentParser(description="Runs the local internet until killed.")
     parser.add_argument("--port", type=int, required=True, help="port of every site")
     parser.add_argument("--dir", required=True, help="folder for configuration, logs and pids")
+    parser.add_argument("--listed-proxy", action="store_true",
+                        help="also answer as the working proxy the sample pages list (%s:%d)" % LISTED_PROXY)
     args = parser.parse_args()
 
     stopping = threading.Event()
     for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
         signal.signal(sig, lambda *_: stopping.set())
-    with LocalNet(args.port, args.dir) as net:
+    with LocalNet(args.port, args.dir, listed_proxy=args.listed_proxy) as net:
         print(json.dumps({"port": net.port, "proxy_port": net.proxy_port, "dead_port": net.dead_port,
                           "closed_port": net.closed_port, "pid": os.getpid()}), flush=True)
         while not stopping.is_set():
