@@ -2,7 +2,8 @@
 """Generates the sample pages of the local internet into tests/e2e/sites/.
 
 Each site gets a page at every path the source list points to, in the markup
-that site uses, with 10 to 30 plausible proxies. The output is deterministic
+that site uses, with 10 to 30 plausible proxies, one of them the working proxy that the local
+internet can run (LISTED_PROXY). The output is deterministic
 (fixed seed), so the committed pages only change when this script does.
 expected.json records, per site and path, the proxy rows the program should
 show for each page (eight cells, UTF-8).
@@ -31,6 +32,9 @@ PORTS = ["80", "8080", "3128", "8000", "8888", "1080", "9000", "8118", "81", "65
 TYPES = ["HTTP", "HTTP", "HTTPS", "SOCKS4", "SOCKS5"]
 ANONYMITY = ["高匿", "匿名", "透明"]
 PORT_LETTERS = "dbkzmxwiql"  # digit n is written as "+" and PORT_LETTERS[n]
+# Every page lists this one once: the local internet can answer there as a
+# working proxy (localnet.py, LISTED_PROXY), so a verified list shows some.
+LISTED_PROXY = ("127.0.0.3", "8080")
 
 
 def proxies(rng, count):
@@ -48,6 +52,7 @@ def proxies(rng, count):
             "speed": f"{rng.randint(1, 40) / 10:.1f}",
             "checked": f"12-{rng.randint(1, 11):02d} {rng.randint(0, 23):02d}:{rng.randint(0, 59):02d}",
         })
+    rows[rng.randrange(len(rows))].update(ip=LISTED_PROXY[0], port=LISTED_PROXY[1], type="HTTP")
     return rows
 
 

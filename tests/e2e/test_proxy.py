@@ -18,7 +18,6 @@ item only. Writes <build>/screenshots/proxy-probe-line.png and
 import os
 import pathlib
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
@@ -26,118 +25,8 @@ import traceback
 
 import harness
 from localnet import LocalNet
-
-INTERNET_SETTINGS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
-DIRECT_LINE = "你当前外网ip为:127.0.0.1 来自:本机直连"
-PROXIED_LINE = "你当前外网ip为:127.0.0.2 来自:本地代理"
-TIMED_OUT_LINE = "该代理ip测试超时，不可用！"
-WORKING, TIMED_OUT = "正常", "超时"
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL:", message, file=sys.stderr)
-
-
-def registry_value(app, name):
-    """The value's data as `reg query` prints it, or None when absent."""
-    out = subprocess.run([app.env["WINE"], "reg", "query", INTERNET_SETTINGS, "/v", name], env=app.env,
-                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, errors="replace").stdout
-    for line in out.splitlines():
-        parts = line.split(None, 2)
-        if len(parts) >= 2 and parts[0] == name:
-            return parts[2].strip() if len(parts) == 3 else ""
-    return None
-
-
-def set_registry_proxy(app, server):
-    for args in (["/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1"],
-                 ["/v", "ProxyServer", "/t", "REG_SZ", "/d", server]):
-        subprocess.run([app.env["WINE"], "reg", "add", INTERNET_SETTINGS, *args, "/f"], env=app.env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-
-
-def xdotool(app, *args):
-    subprocess.run(["xdotool", *map(str, args)], env=app.env, check=True)
-
-
-def click_at(app, rect):
-    left, top, right, bottom = rect
-    xdotool(app, "mousemove", "--sync", (left + right) // 2, (top + bottom) // 2)
-    xdotool(app, "click", 1)
-    time.sleep(0.3)
-
-
-def active_dialog(app, timeout=15):
-    """(hwnd, caption, children) of the window in front of the main window."""
-    main = app.main_window()["hwnd"]
-
-    def other():
-        info = app.probe("focus", main)
-        return info["active"] if info and info["active"] and info["active"] != main else None
-
-    hwnd = app.wait_until(other, timeout)
-    time.sleep(0.3)
-    return hwnd, app.probe("text", hwnd), app.probe("tree", hwnd)
-
-
-def answer_message_box(app, expected_caption, expected_text):
-    """Reads the message box in front, checks it and presses its OK button."""
-    try:
-        hwnd, caption, children = active_dialog(app)
-    except TimeoutError:
-        check(False, f"no message box {expected_text!r}")
-        return
-    texts = [c["text"] for c in children if c["class"] == "Static" and c["text"]]
-    check(caption == expected_caption, f"message box caption {caption!r}, expected {expected_caption!r}")
-    check(texts == [expected_text], f"message box text {texts!r}, expected {expected_text!r}")
-    buttons = [c for c in children if c["class"] == "Button"]
-    check(len(buttons) == 1, f"message box buttons {[b['text'] for b in buttons]!r}, expected OK only")
-    if buttons:
-        click_at(app, buttons[0]["screen"])
-    app.wait_until(lambda: app.probe("focus", app.main_window()["hwnd"])["active"] != hwnd, 10)
-
-
-def browse(app, title, unix_path):
-    """Chooses unix_path (below "/") in the folder browser the last click opened.
-    None: cancel the dialog."""
-    hwnd, _, children = active_dialog(app)
-    statics = [c["text"] for c in children if c["class"] == "Static"]
-    check(title in statics, f"browse dialog shows {statics!r}, expected the title {title!r}")
-    buttons = {c["text"]: c for c in children if c["class"] == "Button"}
-    if unix_path is None:
-        click_at(app, buttons["Cancel"]["screen"])
-        return
-    tree = next(c for c in children if c["class"] == "SysTreeView32")
-    left, top, _, _ = tree["screen"]
-    # The first row is the desktop, already expanded; Right moves to its first
-    # child, the "/" of the Unix file system.
-    xdotool(app, "mousemove", "--sync", left + 40, top + 8)
-    xdotool(app, "click", 1)
-    time.sleep(0.3)
-    xdotool(app, "key", "Right")
-    for part in pathlib.PurePosixPath(unix_path).parts[1:]:
-        time.sleep(0.5)
-        xdotool(app, "key", "Right")  # expand the current folder
-        time.sleep(0.7)
-        xdotool(app, "type", "--delay", 40, part)
-    time.sleep(0.5)
-    click_at(app, buttons["OK"]["screen"])
-
-
-def wine_path(unix_path):
-    return "Z:" + str(unix_path).replace("/", "\\")
-
-
-def wait_text(app, name, expected, timeout):
-    try:
-        app.wait_until(lambda: app.text(name) == expected, timeout)
-        return True
-    except TimeoutError:
-        return False
+from steps import (DIRECT_LINE, PROXIED_LINE, TIMED_OUT, TIMED_OUT_LINE, WORKING, answer_message_box, browse, check,
+                   registry_value, report, set_registry_proxy, wait_text, wine_path)
 
 
 def main():
@@ -154,11 +43,10 @@ def main():
                 run(app, net, files)
             except Exception:
                 traceback.print_exc()
-                failures.append("exception")
+                check(False, "exception")
     finally:
         shutil.rmtree(files, ignore_errors=True)
-    print(f"{len(failures)} failure(s)" if failures else "all proxy checks passed")
-    return 1 if failures else 0
+    return report("proxy")
 
 
 def run(app, net, files):

@@ -9,25 +9,15 @@ pointed at a proxy that never answers. Then every source of the list is
 loaded in turn.
 Writes <build>/screenshots/sources-loaded.png.
 """
-import json
 import os
-import pathlib
-import re
-import subprocess
 import sys
 import time
 import traceback
 
 import harness
-from localnet import ADDRESSES, LocalNet
-
-HERE = pathlib.Path(__file__).resolve().parent
-EXPECTED = json.loads((HERE / "sites" / "expected.json").read_text(encoding="utf-8"))
-SITE_BY_ADDRESS = {address: site for site, address in ADDRESSES.items()}
-
-LOADING = "正在加载请稍候..."
-DONE = "加载完毕"
-INTERNET_SETTINGS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
+from localnet import LocalNet
+from steps import (LOADING, activate, check, expected_rows, press, registry_value, report,
+                   set_registry_proxy, wait_loaded)
 
 # Catalogue row, how it is activated, and the update time its page shows.
 SAMPLES = [
@@ -38,80 +28,6 @@ SAMPLES = [
     (19, "double-click", ""),                               # 代理中国
     (31, "enter", ""),                                      # 代理服务器网
 ]
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL:", message, file=sys.stderr)
-
-
-def expected_rows(url):
-    """The rows the sample page behind a source URL should give."""
-    m = re.match(r"http://([0-9.]+):\d+(/.*)$", url)
-    site = SITE_BY_ADDRESS[m.group(1)]
-    path = "/index.html" if m.group(2) == "/" else m.group(2)
-    return EXPECTED[site][path]
-
-
-def registry_value(app, name):
-    """The value's data as `reg query` prints it, or None when absent."""
-    out = subprocess.run([app.env["WINE"], "reg", "query", INTERNET_SETTINGS, "/v", name], env=app.env,
-                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, errors="replace").stdout
-    for line in out.splitlines():
-        parts = line.split(None, 2)
-        if len(parts) >= 2 and parts[0] == name:
-            return parts[2].strip() if len(parts) == 3 else ""
-    return None
-
-
-def set_registry_proxy(app, server):
-    for args in (["/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1"], ["/v", "ProxyServer", "/t", "REG_SZ", "/d", server]):
-        subprocess.run([app.env["WINE"], "reg", "add", INTERNET_SETTINGS, *args, "/f"], env=app.env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-
-
-def press(app, name, keysym):
-    """app.key, with the pointer first moved off the main window's corner:
-    the harness moves it there with --sync, which waits long when the pointer
-    is already in place."""
-    x, y = app._point("标签7")
-    subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=app.env)
-    app.key(name, keysym)
-
-
-def bring_into_view(app, row):
-    """Scrolls the source list until row is visible: the rows below the first
-    screenful come into view when the selection moves to the last row."""
-    left, top, right, bottom = app.control("超级列表框2")["screen"]
-    rect = app.probe("itemrect", app.control("超级列表框2")["hwnd"], row)
-    if rect and top < (rect[1] + rect[3]) // 2 < bottom - 20:
-        return
-    app.click_row("超级列表框2", 0)
-    press(app, "超级列表框2", "End")
-
-
-def activate(app, row, how):
-    bring_into_view(app, row)
-    if how == "double-click":
-        app.double_click_row("超级列表框2", row)
-    else:
-        app.click_row("超级列表框2", row)
-        press(app, "超级列表框2", "Return")
-
-
-def wait_loaded(app, rows, timeout=40):
-    """Waits until the load is done and the proxy list holds exactly rows."""
-    def done():
-        return (app.text("ts") == DONE and app.control("超级列表框2")["enabled"]
-                and app.list_count("超级列表框1") == len(rows) and app.list_rows("超级列表框1") == rows)
-    try:
-        app.wait_until(done, timeout)
-        return True
-    except TimeoutError:
-        return False
 
 
 def check_samples(app, sources, net):
@@ -170,9 +86,8 @@ def main():
             app.wait_exit(30)
         except Exception:
             traceback.print_exc()
-            failures.append("exception")
-    print(f"{len(failures)} failure(s)" if failures else "all source checks passed")
-    return 1 if failures else 0
+            check(False, "exception")
+    return report("source")
 
 
 if __name__ == "__main__":
