@@ -17,6 +17,7 @@ API (names of controls are the program's Chinese names, see CONTROL_IDS):
 
     import harness
     app = harness.start()                  # starts the exe; returns an App
+    harness.start(before_start=f)          # f(app) runs first, with app.env and app.probe ready
     app.wait_for_main_window(timeout=60)   # main window visible; returns its info dict
     app.loading_window()                   # the loading window's info dict or None
     app.main_window()                      # the main window's info dict or None
@@ -168,7 +169,7 @@ class _Environment:
 class App:
     """One running proxyswitcher.exe. Create it with start()."""
 
-    def __init__(self, exe: str | None = None, extra_env: dict | None = None):
+    def __init__(self, exe: str | None = None, extra_env: dict | None = None, before_start=None):
         self._environment = _Environment()
         self.env = dict(self._environment.env)
         if extra_env:
@@ -179,6 +180,8 @@ class App:
                                        stderr=subprocess.DEVNULL, text=True, encoding="ascii")
         # Windows left by an earlier run in this prefix are not ours.
         self._foreign = {w["hwnd"] for w in self.probe("windows")}
+        if before_start is not None:
+            before_start(self)  # e.g. a registry setting the program must find at start
         self.process = subprocess.Popen([self._environment.wine, self.exe], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.exit_code = None
@@ -388,8 +391,8 @@ class App:
         self._environment.close()
 
 
-def start(exe: str | None = None, extra_env: dict | None = None) -> App:
+def start(exe: str | None = None, extra_env: dict | None = None, before_start=None) -> App:
     """Starts the program under Wine; returns the App that drives it."""
     if shutil.which("xdotool") is None:
         print("xdotool missing", file=sys.stderr)
-    return App(exe, extra_env)
+    return App(exe, extra_env, before_start)
