@@ -3,14 +3,25 @@
 #   scripts/run.sh          the program with its configured site hosts
 #   scripts/run.sh --demo   the program against a local internet on loopback
 #                           (sample pages of all six sites, the IP-echo page,
-#                           a live proxy and a dead one), for machines offline
-# On $DISPLAY when there is one; otherwise on a private Xvfb, where a
-# screenshot of the main window is written and its path printed.
+#                           working proxies and a dead one), for machines offline
+#   scripts/run.sh --demo --tour
+#                           the same, driven through a tour: every source is
+#                           loaded and the last list verified, with screenshots
+# On $DISPLAY when there is one; otherwise on a private Xvfb: there the demo
+# always takes the tour, and the plain run writes a screenshot of the main
+# window. Every path is printed.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-demo=0
-[ "${1:-}" = --demo ] && demo=1
+demo=0 tour=0
+for arg in "$@"; do
+  case $arg in
+    --demo) demo=1 ;;
+    --tour) demo=1 tour=1 ;;
+    *) echo "usage: scripts/run.sh [--demo [--tour]]" >&2; exit 2 ;;
+  esac
+done
+[ -n "${DISPLAY:-}" ] || [ "$demo" = 0 ] || tour=1
 
 "$root/scripts/install.sh"
 # shellcheck source=wine-env.sh
@@ -29,16 +40,22 @@ trap cleanup EXIT
 if [ "$demo" = 1 ]; then
   build="$root/build/demo-$preset"
   port=$(python3 "$root/tests/e2e/free_port.py")
+  # The tour reads the program's windows through the test suite's uiprobe.
   cmake -S "$root" -B "$build" --toolchain "$root/cmake/$toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -DBUILD_TESTING=OFF $(local_site_settings "$port") >/dev/null
-  cmake --build "$build" -j"$(nproc)" --target proxyswitcher
+    -DBUILD_TESTING=ON $(local_site_settings "$port") >/dev/null
+  cmake --build "$build" -j"$(nproc)" --target proxyswitcher uiprobe
   mkdir -p "$build/localnet"
   rm -f "$build/localnet/info.txt"
-  python3 "$root/tests/e2e/localnet.py" --port "$port" --dir "$build/localnet" >"$build/localnet/info.txt" &
+  python3 "$root/tests/e2e/localnet.py" --port "$port" --dir "$build/localnet" --listed-proxy \
+    >"$build/localnet/info.txt" &
   started+=($!)
   for _ in $(seq 50); do [ -s "$build/localnet/info.txt" ] && break; sleep 0.2; done
-  echo "local internet on port $port:"
-  cat "$build/localnet/info.txt" 2>/dev/null || true
+  if [ ! -s "$build/localnet/info.txt" ]; then
+    echo "the local internet did not start; see $build/localnet/*.log" >&2
+    exit 1
+  fi
+  echo "local internet on port $port: $(cat "$build/localnet/info.txt")"
+  echo "  sites 127.0.0.11-16, echo page 127.0.0.17, working proxy 127.0.0.3:8080 (listed on every page)"
 else
   build="$root/build/$preset"
   cmake --preset "$preset" >/dev/null
@@ -47,6 +64,13 @@ fi
 
 export WINEPREFIX="$build/wineprefix"
 wine_prefix_ready
+
+if [ "$tour" = 1 ]; then
+  PROXYSWITCHER_BUILD_DIR="$build" PROXYSWITCHER_EXE="$build/proxyswitcher.exe" \
+    PROXYSWITCHER_UIPROBE="$build/tests/uiprobe.exe" PROXYSWITCHER_SCRIPTS_DIR="$root/scripts" \
+    PYTHONPATH="$root/tests/e2e" PYTHONDONTWRITEBYTECODE=1 python3 "$root/tests/e2e/demo_tour.py"
+  exit
+fi
 
 if [ -n "${DISPLAY:-}" ]; then
   "$WINE" "$build/proxyswitcher.exe"

@@ -24,6 +24,7 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$jobs"
 exe="$root/build/win32/proxyswitcher.exe"
 echo "proxyswitcher.exe: $(stat -c %s "$exe") bytes; package: $(ls "$root"/build/win32/proxyswitcher-*-win32.zip)"
+"$root/scripts/check-imports.sh" "$exe"
 
 # shellcheck source=wine-env.sh
 source "$root/scripts/wine-env.sh"
