@@ -13,7 +13,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick
   nginx-light tinyproxy curl zip
   fonts-wqy-microhei
-  python3
+  python3 python3-lxml valgrind
   clang libclang-rt-14-dev
 )
 
