@@ -12,29 +12,43 @@ inline std::size_t CharWidth(std::string_view text, std::size_t i) {
   return (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
 }
 
-constexpr std::size_t kPresizeBytes = 64 * 1024;
-
 inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 inline bool MatchesAt(std::string_view text, std::size_t i, std::string_view sub, bool ignoreCase) {
   if (text.size() - i < sub.size()) return false;
-  if (!ignoreCase) return std::memcmp(text.data() + i, sub.data(), sub.size()) == 0;
+  // Most candidates differ in their second byte: test it before calling memcmp.
+  if (!ignoreCase) {
+    return sub.size() < 2 || (text[i + 1] == sub[1] && std::memcmp(text.data() + i, sub.data(), sub.size()) == 0);
+  }
   for (std::size_t k = 0; k < sub.size(); ++k) {
     if (FoldAscii(text[i + k]) != FoldAscii(sub[k])) return false;
   }
   return true;
 }
 
+// Whether byte index at starts a character, given that index boundary (at or
+// before it) does. A byte below 0x80 always ends a character: it is either one
+// by itself or the trail of a double-byte one. So the byte after it starts a
+// character, and from there to at every byte is 0x80 or above; such bytes pair
+// up as lead and trail, so at starts a character when their count is even.
+// This looks back only over the run of high bytes, where walking forward from
+// the boundary would step over every character in between.
+inline bool StartsCharacter(std::string_view text, std::size_t boundary, std::size_t at) {
+  std::size_t highBytes = 0;
+  while (at - highBytes > boundary && static_cast<unsigned char>(text[at - highBytes - 1]) >= 0x80) ++highBytes;
+  return highBytes % 2 == 0;
+}
+
 // Index of the first character boundary at or after byte index from where sub
-// begins, or npos. Walks boundaries from the start of the text so that a trail
-// byte is never taken for the start of a match. The fast path jumps with memchr
-// to candidates and re-synchronises the boundary walk only up to them.
+// begins, or npos; boundary (at or before from) is known to start a character,
+// so that a trail byte is never taken for the start of a match. The fast path
+// jumps with memchr to candidates and checks only them.
 std::size_t FindFrom(std::string_view text, std::string_view sub, std::size_t boundary,
                      std::size_t from, bool ignoreCase) {
   if (sub.empty() || sub.size() > text.size()) return std::string_view::npos;
   const std::size_t last = text.size() - sub.size();
-  std::size_t i = boundary;
-  while (i < from) i += CharWidth(text, i);
+  // A trail byte at from: the character after it is the first to look at.
+  std::size_t i = (from > boundary && !StartsCharacter(text, boundary, from)) ? from + 1 : from;
   if (ignoreCase) {
     for (; i <= last; i += CharWidth(text, i)) {
       if (MatchesAt(text, i, sub, true)) return i;
@@ -46,11 +60,12 @@ std::size_t FindFrom(std::string_view text, std::string_view sub, std::size_t bo
     const void* hit = std::memchr(text.data() + i, first, last - i + 1);
     if (hit == nullptr) return std::string_view::npos;
     const std::size_t candidate = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-    // Step character by character up to the candidate; a double-byte character
-    // may straddle it, in which case the candidate is a trail byte.
-    while (i < candidate) i += CharWidth(text, i);
-    if (i == candidate && MatchesAt(text, i, sub, false)) return i;
-    if (i == candidate) i += CharWidth(text, i);
+    if (!StartsCharacter(text, i, candidate)) {
+      i = candidate + 1;  // a trail byte: the next character starts after it
+      continue;
+    }
+    if (MatchesAt(text, candidate, sub, false)) return candidate;
+    i = candidate + CharWidth(text, candidate);
   }
   return std::string_view::npos;
 }
@@ -103,36 +118,31 @@ std::string RightText(std::string_view text, int n) {
   return std::string(text.substr(text.size() - k));
 }
 
-TextArray SplitText(std::string_view text, std::string_view delimiter, std::optional<int> maxCount) {
-  TextArray members;
-  if (text.empty() || (maxCount && *maxCount <= 0)) return members;
+void SplitTextViews(std::string_view text, std::string_view delimiter, std::optional<int> maxCount,
+                    std::vector<std::string_view>& members) {
+  members.clear();
+  if (text.empty() || (maxCount && *maxCount <= 0)) return;
   if (delimiter.empty()) {
-    members.emplace_back(text);
-    return members;
-  }
-  // On a large text, count the members first so that the array is allocated
-  // once: growing it step by step copies it again and again, and on big lists
-  // that costs far more than the extra scan.
-  if (text.size() >= kPresizeBytes) {
-    std::size_t count = 0;
-    for (std::size_t at = 0; (at = FindFrom(text, delimiter, at, at, false)) != std::string_view::npos;
-         at += delimiter.size()) {
-      ++count;
-      if (maxCount && count >= static_cast<std::size_t>(*maxCount)) break;
-    }
-    members.reserve(count + 1);
+    members.push_back(text);
+    return;
   }
   std::size_t pieceStart = 0;
-  std::size_t boundary = 0;
   while (true) {
-    const std::size_t at = FindFrom(text, delimiter, boundary, boundary, false);
+    const std::size_t at = FindFrom(text, delimiter, pieceStart, pieceStart, false);
     if (at == std::string_view::npos) break;
-    members.emplace_back(text.substr(pieceStart, at - pieceStart));
-    if (maxCount && static_cast<int>(members.size()) >= *maxCount) return members;
-    pieceStart = boundary = at + delimiter.size();
+    members.push_back(text.substr(pieceStart, at - pieceStart));
+    if (maxCount && static_cast<int>(members.size()) >= *maxCount) return;
+    pieceStart = at + delimiter.size();
   }
-  if (pieceStart < text.size()) members.emplace_back(text.substr(pieceStart));
-  return members;
+  if (pieceStart < text.size()) members.push_back(text.substr(pieceStart));
+}
+
+TextArray SplitText(std::string_view text, std::string_view delimiter, std::optional<int> maxCount) {
+  // The views first, so that the array of texts is allocated once: growing it
+  // step by step would move every member again and again on big lists.
+  std::vector<std::string_view> views;
+  SplitTextViews(text, delimiter, maxCount, views);
+  return TextArray(views.begin(), views.end());
 }
 
 std::string ReplaceSubtext(std::string_view text, std::string_view sub, std::string_view replacement,

@@ -34,6 +34,12 @@ std::string RightText(std::string_view text, int n);
 TextArray SplitText(std::string_view text, std::string_view delimiter,
                     std::optional<int> maxCount = std::nullopt);
 
+// The members SplitText makes, as views into text (valid while text is),
+// written into members (emptied first, its room kept): for cutting large pages
+// without copying every piece.
+void SplitTextViews(std::string_view text, std::string_view delimiter, std::optional<int> maxCount,
+                    std::vector<std::string_view>& members);
+
 std::string ReplaceSubtext(std::string_view text, std::string_view sub,
                            std::string_view replacement, bool caseSensitive = true);
 
