@@ -22,17 +22,20 @@ CutRow PositionIdRow(int offset) {
   return row;
 }
 
+// Pieces and fields are views into the page: only the texts that become cells
+// are copied out of it.
+using Views = std::vector<std::string_view>;
+
 // Field n (1-based) of a record, when the record has it.
-const std::string* Field(const TextArray& fields, std::size_t n) {
+const std::string_view* Field(const Views& fields, std::size_t n) {
   return n <= fields.size() ? &fields[n - 1] : nullptr;
 }
 
-// Appends the cells whose fields exist, in the order given, moving the field
-// texts over (each field feeds one cell).
-void AddFields(CutRow& row, TextArray& fields, std::initializer_list<std::pair<int, std::size_t>> columnFromField) {
+// Appends the cells whose fields exist, in the order given.
+void AddFields(CutRow& row, const Views& fields, std::initializer_list<std::pair<int, std::size_t>> columnFromField) {
   row.cells.reserve(row.cells.size() + columnFromField.size());
   for (const auto& [column, field] : columnFromField) {
-    if (field <= fields.size()) row.cells.push_back({column, std::move(fields[field - 1])});
+    if (field <= fields.size()) row.cells.push_back({column, std::string(fields[field - 1])});
   }
 }
 
@@ -49,9 +52,11 @@ CutPage Cut5u(std::string_view page) {
                 TextBetween(page, "(\xB8\xFC\xD0\xC2:", ")</span><br/>", 1);  // (更新:
   cut.hasCaption = true;
   const std::string table = TextBetween(page, "<th>\xB9\xFA\xBC\xD2</th>", "<div class=", 0);  // <th>国家</th>
-  const TextArray pieces = SplitText(table, "</tr>");
+  Views pieces;
+  SplitTextViews(table, "</tr>", std::nullopt, pieces);
+  cut.rows.reserve(pieces.size());
   for (std::size_t k = 1; k <= pieces.size(); ++k) {
-    const std::string& piece = pieces[k - 1];
+    const std::string_view piece = pieces[k - 1];
     if (piece.empty()) continue;
     std::string ip = TextBetween(piece, "<td>", "</td>", 1);
     if (ip.empty()) continue;
@@ -82,12 +87,13 @@ CutPage CutChunzhen(std::string_view page) {
   if (lastTerminator == std::string_view::npos) return cut;
   const char* const begin = page.data();
   const char* const end = page.data() + lastTerminator + kTerminator.size();
+  Views fields;
   try {
     for (boost::cregex_iterator it(begin, end, pattern), last; it != last; ++it) {
-      TextArray fields = SplitText(std::string_view((*it)[1].first, static_cast<std::size_t>((*it)[1].length())),
-                                         "</td><td>");
+      SplitTextViews(std::string_view((*it)[1].first, static_cast<std::size_t>((*it)[1].length())), "</td><td>",
+                     std::nullopt, fields);
       CutRow row = PositionIdRow(0);
-      if (const std::string* region = Field(fields, 5)) row.cells.push_back({kColumnRegion, TextAfterLast(*region, ">")});
+      if (const std::string_view* region = Field(fields, 5)) row.cells.push_back({kColumnRegion, TextAfterLast(*region, ">")});
       AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}, {kColumnType, 3}});
       cut.rows.push_back(std::move(row));
     }
@@ -103,10 +109,14 @@ CutPage CutPubcc(std::string_view page) {
   cut.caption = "\xD7\xEE\xBA\xF3\xB8\xFC\xD0\xC2\xCA\xB1\xBC\xE4\xA3\xBA" +  // 最后更新时间：
                 TextBetween(page, "<p>Last update: ", "</p>", 0);
   cut.hasCaption = true;
-  const TextArray pieces = SplitText(page, "<li><a href=\"#\" title=\"Http anonymous proxy");
+  Views pieces;
+  SplitTextViews(page, "<li><a href=\"#\" title=\"Http anonymous proxy", std::nullopt, pieces);
   if (pieces.size() < 2) return cut;
+  cut.rows.reserve(pieces.size() - 1);
+  Views fields;
   for (std::size_t i = 1; i < pieces.size(); ++i) {
-    TextArray fields = SplitText(TextBetween(pieces[i], ">", "</a></li>", 0), ":");
+    const std::string item = TextBetween(pieces[i], ">", "</a></li>", 0);
+    SplitTextViews(item, ":", std::nullopt, fields);
     CutRow row = PositionIdRow(1);
     AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}});
     cut.rows.push_back(std::move(row));
@@ -116,10 +126,13 @@ CutPage CutPubcc(std::string_view page) {
 
 CutPage CutHuixun(std::string_view page) {
   CutPage cut;
-  const TextArray lines = SplitText(page, "\r\n");
+  Views lines;
+  SplitTextViews(page, "\r\n", std::nullopt, lines);
   if (lines.size() < 2) return cut;
+  cut.rows.reserve(lines.size());
+  Views fields;
   for (std::size_t k = 1; k <= lines.size(); ++k) {
-    TextArray fields = SplitText(lines[k - 1], ":");
+    SplitTextViews(lines[k - 1], ":", std::nullopt, fields);
     CutRow row = FixedIdRow(NumberToText(static_cast<long long>(k)));
     AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}});
     cut.rows.push_back(std::move(row));
@@ -137,10 +150,13 @@ CutPage CutDailiZhongguo(std::string_view page) {
       {"</TD><TD class=\"list\">", "|"},
       {"ProxyCN", ""},
   });
-  const TextArray pieces = SplitText(flat, "<SCRIPT LANGUAGE=\"JavaScript\">\r\n<!--\r\ndocument.write(\"");
+  Views pieces;
+  SplitTextViews(flat, "<SCRIPT LANGUAGE=\"JavaScript\">\r\n<!--\r\ndocument.write(\"", std::nullopt, pieces);
   if (pieces.size() < 2) return cut;
+  cut.rows.reserve(pieces.size() - 1);
+  Views fields;
   for (std::size_t k = 1; k < pieces.size(); ++k) {
-    TextArray fields = SplitText(pieces[k], "|", 7);
+    SplitTextViews(pieces[k], "|", 7, fields);
     CutRow row = FixedIdRow(NumberToText(static_cast<long long>(k)));
     AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}, {kColumnType, 3},
                             {kColumnRegion, 4}, {kColumnSpeed, 6}, {kColumnCheckedAt, 5}});
@@ -161,11 +177,14 @@ CutPage CutDailiFuwuqiWang(std::string_view page) {
       {"+d", "0"}, {"+b", "1"}, {"+k", "2"}, {"+z", "3"}, {"+m", "4"},
       {"+x", "5"}, {"+w", "6"}, {"+i", "7"}, {"+q", "8"}, {"+l", "9"},
   });
-  const TextArray pieces = SplitText(flat, "<tr><td>");
+  Views pieces;
+  SplitTextViews(flat, "<tr><td>", std::nullopt, pieces);
   if (pieces.size() < 2) return cut;
+  cut.rows.reserve(pieces.size() - 2);
+  Views fields;
   // The first two pieces are the page before the table and its header row.
   for (std::size_t i = 2; i < pieces.size(); ++i) {
-    TextArray fields = SplitText(pieces[i], "|", 5);
+    SplitTextViews(pieces[i], "|", 5, fields);
     CutRow row = FixedIdRow(NumberToText(static_cast<long long>(i - 1)));
     AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}, {kColumnType, 3}, {kColumnRegion, 5}, {kColumnSpeed, 4}});
     cut.rows.push_back(std::move(row));
