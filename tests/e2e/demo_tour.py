@@ -7,10 +7,9 @@ Run by scripts/run.sh --demo (it sets the environment harness.py reads and
 PROXYSWITCHER_LOCALNET_PORT); prints one line per source and the verdicts.
 """
 import sys
-import time
 
 import harness
-from steps import DONE, WORKING, check, expected_rows, press, report, wait_loaded
+from steps import DONE, WORKING, check, load_next, report
 
 
 def tour(app):
@@ -20,14 +19,9 @@ def tour(app):
     app.wait_until(lambda: app.list_count("超级列表框2") == 41, 20)
     sources = app.list_rows("超级列表框2")
     for row, source in enumerate(sources):
-        # Home selects the first row and Down the next one, scrolling as needed.
-        press(app, "超级列表框2", "Home" if row == 0 else "Down")
-        press(app, "超级列表框2", "Return")
-        rows = expected_rows(source[2])
-        started = time.monotonic()
-        loaded = wait_loaded(app, rows)
+        loaded, rows, seconds = load_next(app, row, source)
         print(f"source {row + 1:2} {source[1]}: {app.list_count('超级列表框1')} proxies, "
-              f"{time.monotonic() - started:.1f} s, {app.text('ts') or '-'} {app.text('时间')}", flush=True)
+              f"{seconds:.1f} s, {app.text('ts') or '-'} {app.text('时间')}", flush=True)
         check(loaded and app.text("ts") == DONE, f"source {row + 1} did not load its {len(rows)} rows")
         if row == 0:
             app.screenshot("tour-2-first-source")

@@ -6,10 +6,12 @@ Every check goes through check(), which records a failure and lets the test go
 on, so one run reports everything that is wrong; failures holds them.
 """
 import json
+import os
 import pathlib
 import re
 import subprocess
 import sys
+import tempfile
 import time
 
 from localnet import ADDRESSES
@@ -38,6 +40,20 @@ def check(condition, message):
 def report(what):
     print(f"{len(failures)} failure(s)" if failures else f"all {what} checks passed")
     return 1 if failures else 0
+
+
+def localnet_port():
+    """The port of the local internet the build's site hosts point at."""
+    port = os.environ.get("PROXYSWITCHER_LOCALNET_PORT")
+    if not port:
+        sys.exit("PROXYSWITCHER_LOCALNET_PORT is not set")
+    return int(port)
+
+
+def browsable_folder(prefix):
+    """A new folder for list files, below /tmp with a name no other item of /tmp
+    starts with (prefix must make it so), for browse()'s type-ahead."""
+    return pathlib.Path(tempfile.mkdtemp(prefix=prefix, dir="/tmp"))
 
 
 # The registry, as `wine reg` sees it.
@@ -187,6 +203,18 @@ def activate(app, row, how):
     else:
         app.click_row("超级列表框2", row)
         press(app, "超级列表框2", "Return")
+
+
+def load_next(app, row, source):
+    """Loads source row of the list the way a keyboard user walks it: Home
+    selects the first row and Down the next one, scrolling as needed, and
+    Enter loads it. Returns (loaded as expected, expected rows, seconds)."""
+    press(app, "超级列表框2", "Home" if row == 0 else "Down")
+    press(app, "超级列表框2", "Return")
+    rows = expected_rows(source[2])
+    started = time.monotonic()
+    loaded = wait_loaded(app, rows)
+    return loaded, rows, time.monotonic() - started
 
 
 def wait_loaded(app, rows, timeout=40):

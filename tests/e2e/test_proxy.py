@@ -15,30 +15,23 @@ uniquely named folder below /tmp (Wine's "/" item), so the letters match one
 item only. Writes <build>/screenshots/proxy-probe-line.png and
 <build>/screenshots/proxy-verified.png.
 """
-import os
-import pathlib
 import shutil
 import sys
-import tempfile
 import time
 import traceback
 
 import harness
 from localnet import LocalNet
-from steps import (DIRECT_LINE, PROXIED_LINE, TIMED_OUT, TIMED_OUT_LINE, WORKING, answer_message_box, browse, check,
-                   registry_value, report, set_registry_proxy, wait_text, wine_path)
+from steps import (DIRECT_LINE, PROXIED_LINE, TIMED_OUT, TIMED_OUT_LINE, WORKING, answer_message_box,
+                   browsable_folder, browse, check, localnet_port, registry_value, report, set_registry_proxy,
+                   wait_text, wine_path)
 
 
 def main():
-    port = os.environ.get("PROXYSWITCHER_LOCALNET_PORT")
-    if not port:
-        print("PROXYSWITCHER_LOCALNET_PORT is not set", file=sys.stderr)
-        return 1
     workdir = harness.build_dir() / "e2e-proxy-localnet"
-    # Below /tmp with a name no other item of /tmp starts with.
-    files = pathlib.Path(tempfile.mkdtemp(prefix="zzpsx", dir="/tmp"))
+    files = browsable_folder("zzpsx")
     try:
-        with LocalNet(int(port), workdir) as net, harness.start() as app:
+        with LocalNet(localnet_port(), workdir) as net, harness.start() as app:
             try:
                 run(app, net, files)
             except Exception:

@@ -9,14 +9,12 @@ pointed at a proxy that never answers. Then every source of the list is
 loaded in turn.
 Writes <build>/screenshots/sources-loaded.png.
 """
-import os
 import sys
-import time
 import traceback
 
 import harness
 from localnet import LocalNet
-from steps import (LOADING, activate, check, expected_rows, press, registry_value, report,
+from steps import (LOADING, activate, check, expected_rows, load_next, localnet_port, registry_value, report,
                    set_registry_proxy, wait_loaded)
 
 # Catalogue row, how it is activated, and the update time its page shows.
@@ -58,24 +56,15 @@ def check_samples(app, sources, net):
 
 def check_all_sources(app, sources):
     for row, source in enumerate(sources):
-        # Home selects the first row and Down the next one, scrolling as needed.
-        press(app, "超级列表框2", "Home" if row == 0 else "Down")
-        press(app, "超级列表框2", "Return")
-        rows = expected_rows(source[2])
-        started = time.monotonic()
-        loaded = wait_loaded(app, rows)
-        print(f"source {row + 1}: {len(rows)} rows, {time.monotonic() - started:.1f} s", flush=True)
+        loaded, rows, seconds = load_next(app, row, source)
+        print(f"source {row + 1}: {len(rows)} rows, {seconds:.1f} s", flush=True)
         check(loaded and len(rows) > 0, f"source {row + 1} {source[1]!r} ({source[2]}) did not load its "
                                        f"{len(rows)} rows (list has {app.list_count('超级列表框1')})")
 
 
 def main():
-    port = os.environ.get("PROXYSWITCHER_LOCALNET_PORT")
-    if not port:
-        print("PROXYSWITCHER_LOCALNET_PORT is not set", file=sys.stderr)
-        return 1
     workdir = harness.build_dir() / "e2e-sources-localnet"
-    with LocalNet(int(port), workdir) as net, harness.start() as app:
+    with LocalNet(localnet_port(), workdir) as net, harness.start() as app:
         try:
             app.wait_for_main_window(60)
             app.wait_until(lambda: app.list_count("超级列表框2") == 41, 20)

@@ -18,19 +18,15 @@ proxy that every sample page lists (localnet.LISTED_PROXY) answering:
 Every step is checked from outside (uiprobe, `wine reg`, the file on disk)
 and leaves a screenshot <build>/screenshots/story-NN-<step>.png.
 """
-import os
-import pathlib
 import shutil
 import sys
-import tempfile
-import time
 import traceback
 
 import harness
 from localnet import LISTED_PROXY, LocalNet
 from steps import (DIRECT_LINE, DONE, PROXIED_LINE, TIMED_OUT, TIMED_OUT_LINE, WORKING, activate, answer_message_box,
-                   browse, check, expected_rows, registry_value, report, set_registry_proxy, wait_loaded, wait_text,
-                   wine_path)
+                   browsable_folder, browse, check, expected_rows, localnet_port, registry_value, report,
+                   set_registry_proxy, wait_loaded, wait_text, wine_path)
 
 LISTED = list(map(str, LISTED_PROXY))
 # One source of each site: catalogue row, how the user opens it, the site.
@@ -167,16 +163,10 @@ def run(app, files):
 
 
 def main():
-    port = os.environ.get("PROXYSWITCHER_LOCALNET_PORT")
-    if not port:
-        print("PROXYSWITCHER_LOCALNET_PORT is not set", file=sys.stderr)
-        return 1
     workdir = harness.build_dir() / "e2e-story-localnet"
-    # Below /tmp with a name no other item of /tmp starts with, for the
-    # folder browser's type-ahead.
-    files = pathlib.Path(tempfile.mkdtemp(prefix="zzpsy", dir="/tmp"))
+    files = browsable_folder("zzpsy")
     try:
-        with LocalNet(int(port), workdir, listed_proxy=True) as net, \
+        with LocalNet(localnet_port(), workdir, listed_proxy=True) as net, \
                 harness.start(before_start=lambda app: set_registry_proxy(app, f"127.0.0.1:{net.dead_port}")) as app:
             # Whatever the user had set before (here a proxy that never
             # answers), the program starts direct.
