@@ -44,6 +44,32 @@ std::string ReplaceAll(std::string page, std::initializer_list<std::pair<std::st
   return page;
 }
 
+// The port script of a 代理服务器网 row writes each digit as '+' and a letter:
+// replaces "+d" by "0", "+b" by "1", ... "+l" by "9", in that order, each over
+// the whole text. Done as ten ReplaceSubtext calls, each would scan and copy
+// the whole page. No replacement can make or break an occurrence for a later
+// one (a digit takes the place of two whole ASCII characters, and neither a
+// digit nor its neighbours can form a '+' and a letter that were not there
+// before), so one walk over the text that replaces all ten gives the same text.
+std::string ReplacePortDigits(std::string_view text) {
+  static constexpr std::string_view kLetters = "dbkzmxwiql";  // digit n is '+' and kLetters[n]
+  std::string result;
+  result.reserve(text.size());
+  std::size_t copied = 0;
+  for (int plus = FindText(text, "+"); plus != -1; plus = FindText(text, "+", plus + 1)) {
+    const std::size_t at = static_cast<std::size_t>(plus - 1);
+    if (at + 1 >= text.size()) break;
+    const std::size_t digit = kLetters.find(text[at + 1]);
+    if (digit == std::string_view::npos) continue;
+    result.append(text.substr(copied, at - copied));
+    result.push_back(static_cast<char>('0' + digit));
+    copied = at + 2;
+    plus = static_cast<int>(copied);  // resume after the letter: FindText starts at plus + 1
+  }
+  result.append(text.substr(copied));
+  return result;
+}
+
 }  // namespace
 
 CutPage Cut5u(std::string_view page) {
@@ -167,16 +193,14 @@ CutPage CutDailiZhongguo(std::string_view page) {
 
 CutPage CutDailiFuwuqiWang(std::string_view page) {
   CutPage cut;
-  const std::string flat = ReplaceAll(std::string(page), {
+  std::string flat = ReplaceAll(std::string(page), {
       // Ends the address field where the port script begins.
       {"<SCRIPT type=text/javascript>document.write(\":\"", "|"},
       {")</SCRIPT>", ""},
       {"</td><td>", "|"},
       {"</td></tr>", "|"},
-      // The port script writes each digit as '+' and a letter.
-      {"+d", "0"}, {"+b", "1"}, {"+k", "2"}, {"+z", "3"}, {"+m", "4"},
-      {"+x", "5"}, {"+w", "6"}, {"+i", "7"}, {"+q", "8"}, {"+l", "9"},
   });
+  flat = ReplacePortDigits(flat);
   Views pieces;
   SplitTextViews(flat, "<tr><td>", std::nullopt, pieces);
   if (pieces.size() < 2) return cut;
