@@ -4,14 +4,21 @@
 #include <wininet.h>
 
 #include <mutex>
+#include <optional>
 #include <string>
 
+#include "web/HttpAddress_win32.h"
 #include "web/InternetHandle_win32.h"
+#include "web/Redirects.h"
 #include "web/RequestRules.h"
 
 namespace {
 
 constexpr DWORD kReadChunkBytes = 64 * 1024;
+// The longest the download waits for a connection or for the next bytes.
+// WinINet under Wine waits for ever by default, and the download blocks the
+// window while it waits.
+constexpr DWORD kSilenceLimitMs = 30 * 1000;
 
 // The one internet handle of every download in the program run, opened on the
 // first download and opened again after a failure.
@@ -24,46 +31,6 @@ HINTERNET SharedInternet() {
     internet.Reset(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
   }
   return internet.get();
-}
-
-struct CrackedUrl {
-  bool secure = false;
-  std::string host;
-  INTERNET_PORT port = 0;
-  std::string userName;
-  std::string password;
-  std::string pathAndQuery;  // the fragment already cut off
-};
-
-std::string Part(const char* text, DWORD length) {
-  return text == nullptr ? std::string() : std::string(text, length);
-}
-
-// Splits the address with the platform's parser, without escaping anything.
-bool CrackUrl(const std::string& url, CrackedUrl& cracked) {
-  URL_COMPONENTSA parts{};
-  parts.dwStructSize = sizeof parts;
-  // Non-zero lengths with null buffers ask for pointers into the address.
-  parts.dwSchemeLength = 1;
-  parts.dwHostNameLength = 1;
-  parts.dwUserNameLength = 1;
-  parts.dwPasswordLength = 1;
-  parts.dwUrlPathLength = 1;
-  parts.dwExtraInfoLength = 1;
-  if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return false;
-  // Only the two schemes that go over the HTTP service; anything else
-  // (ftp:, file:, ...) would be sent to the wrong kind of server.
-  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
-  cracked.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
-  cracked.host = Part(parts.lpszHostName, parts.dwHostNameLength);
-  cracked.port = parts.nPort;
-  cracked.userName = Part(parts.lpszUserName, parts.dwUserNameLength);
-  cracked.password = Part(parts.lpszPassword, parts.dwPasswordLength);
-  std::string path = Part(parts.lpszUrlPath, parts.dwUrlPathLength) + Part(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-  const std::size_t fragment = path.find('#');
-  if (fragment != std::string::npos) path.resize(fragment);
-  cracked.pathAndQuery = path.empty() ? "/" : path;
-  return !cracked.host.empty();
 }
 
 // Points the shared handle at the system's proxy setting as it is now, so a
@@ -81,12 +48,42 @@ void ClearProxyCredentials(HINTERNET connection) {
   InternetSetOptionA(connection, INTERNET_OPTION_PROXY_PASSWORD, empty, 0);
 }
 
+// Sets the silence limit on a connection or request handle.
+void LimitSilence(HINTERNET handle) {
+  DWORD limit = kSilenceLimitMs;
+  InternetSetOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &limit, sizeof limit);
+  InternetSetOptionA(handle, INTERNET_OPTION_SEND_TIMEOUT, &limit, sizeof limit);
+  InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &limit, sizeof limit);
+}
+
+// A read that fails ends the body; what came before it is kept. Each read
+// asks only for what has arrived: a synchronous read of a larger block waits
+// to fill it, and if the connection breaks meanwhile WinINet may drop the
+// bytes it already had. Nothing when the body passes the size guard.
+ByteArray ReadBody(HINTERNET request) {
+  ByteArray body;
+  std::string chunk(kReadChunkBytes, '\0');
+  for (;;) {
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request, &available, 0, 0) || available == 0) break;
+    DWORD read = 0;
+    if (!InternetReadFile(request, chunk.data(), available < kReadChunkBytes ? available : kReadChunkBytes, &read) ||
+        read == 0) {
+      break;
+    }
+    if (body.size() + read > kMaxBodyBytes) return {};
+    body.append(chunk.data(), read);
+  }
+  return body;
+}
+
 }  // namespace
 
 ByteArray DownloadPage(std::string_view url) {
   if (url.empty()) return {};
-  CrackedUrl cracked;
-  if (!CrackUrl(std::string(url), cracked)) return {};
+  std::string address(url);
+  std::optional<HttpAddress> target = CrackHttpAddress(address);
+  if (!target) return {};
   HINTERNET internet = SharedInternet();
   if (internet == nullptr) return {};
   InternetHandle ownInternet;
@@ -98,38 +95,30 @@ ByteArray DownloadPage(std::string_view url) {
     internet = ownInternet.get();
   }
 
-  const InternetHandle connection(InternetConnectA(
-      internet, cracked.host.c_str(), cracked.port, cracked.userName.empty() ? nullptr : cracked.userName.c_str(),
-      cracked.password.empty() ? nullptr : cracked.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection) return {};
-  ClearProxyCredentials(connection.get());
+  for (int hop = 0; hop <= kMaxRedirects; ++hop) {
+    const InternetHandle connection(InternetConnectA(
+        internet, target->host.c_str(), target->port, target->userName.empty() ? nullptr : target->userName.c_str(),
+        target->password.empty() ? nullptr : target->password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection) return {};
+    ClearProxyCredentials(connection.get());
+    LimitSilence(connection.get());
 
-  const char* acceptTypes[] = {"Accept: */* \r\n", nullptr};
-  DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_DONT_CACHE;
-  if (cracked.secure) flags |= INTERNET_FLAG_SECURE;
-  const InternetHandle request(HttpOpenRequestA(connection.get(), "GET", cracked.pathAndQuery.c_str(), "HTTP/1.0",
-                                                nullptr, acceptTypes, flags, 0));
-  if (!request) return {};
-  const std::string headers = "Accept: */*\r\n\r\n";
-  if (!HttpSendRequestA(request.get(), headers.c_str(), static_cast<DWORD>(headers.size()), nullptr, 0)) return {};
+    const char* acceptTypes[] = {"Accept: */* \r\n", nullptr};
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_DONT_CACHE | INTERNET_FLAG_NO_AUTO_REDIRECT;
+    if (target->secure) flags |= INTERNET_FLAG_SECURE;
+    const InternetHandle request(HttpOpenRequestA(connection.get(), "GET", target->pathAndQuery.c_str(), "HTTP/1.0",
+                                                  nullptr, acceptTypes, flags, 0));
+    if (!request) return {};
+    LimitSilence(request.get());
+    const std::string headers = "Accept: */*\r\n\r\n";
+    if (!HttpSendRequestA(request.get(), headers.c_str(), static_cast<DWORD>(headers.size()), nullptr, 0)) return {};
 
-  // A read that fails ends the body; what came before it is kept. Each read
-  // asks only for what has arrived: a synchronous read of a larger block waits
-  // to fill it, and if the connection breaks meanwhile WinINet may drop the
-  // bytes it already had.
-  ByteArray body;
-  std::string chunk(kReadChunkBytes, '\0');
-  for (;;) {
-    DWORD available = 0;
-    if (!InternetQueryDataAvailable(request.get(), &available, 0, 0) || available == 0) break;
-    DWORD read = 0;
-    if (!InternetReadFile(request.get(), chunk.data(), available < kReadChunkBytes ? available : kReadChunkBytes,
-                          &read) ||
-        read == 0) {
-      break;
-    }
-    if (body.size() + read > kMaxBodyBytes) return {};
-    body.append(chunk.data(), read);
+    std::optional<std::string> next;
+    if (NextHop(ResponseStatus(request.get()), "GET")) next = RedirectLocation(request.get(), address);
+    if (!next) return ReadBody(request.get());
+    address = *next;
+    target = CrackHttpAddress(address);
+    if (!target) return {};
   }
-  return body;
+  return {};  // one redirect too many
 }

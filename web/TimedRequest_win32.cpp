@@ -14,6 +14,8 @@
 #include "app/MessagePump_win32.h"
 #include "sources/text/GbkText.h"
 #include "web/CookieLines.h"
+#include "web/HttpAddress_win32.h"
+#include "web/Redirects.h"
 #include "web/RequestHandoff.h"
 #include "web/RequestProgress.h"
 #include "web/RequestRules.h"
@@ -92,6 +94,16 @@ class WorkerHandles {
     return exchange_.abandoned ? nullptr : exchange_.handles[slot];
   }
 
+  // Closes the handle of one slot and empties it.
+  void Close(HandleSlot slot) {
+    HINTERNET handle = nullptr;
+    {
+      std::lock_guard<std::mutex> guard(exchange_.lock);
+      std::swap(handle, exchange_.handles[slot]);
+    }
+    if (handle != nullptr) InternetCloseHandle(handle);
+  }
+
   void CloseAll() {
     SlotHandles taken;
     {
@@ -131,6 +143,57 @@ std::string QueryRawHeaders(HINTERNET request) {
   return headers;
 }
 
+// Where one request of a chain of redirects goes, and what it carries.
+struct Hop {
+  std::string host;
+  INTERNET_PORT port = 0;
+  std::string pathAndQuery;
+  bool secure = false;
+  std::string userName;  // empty: none
+  std::string password;  // empty: none
+  std::string verb;
+  std::string body;
+};
+
+// Connects and opens the request of one hop, both kept in their slots.
+// Redirects are followed here, hop by hop, not by WinINet, and nothing is
+// written to the cache: WinINet under Wine takes minutes to file a response
+// with a header block of a megabyte.
+bool OpenHop(WorkerHandles& handles, const Hop& hop, int limitSeconds) {
+  HINTERNET internet = handles.Current(kInternetSlot);
+  if (internet == nullptr ||
+      !handles.Keep(kConnectionSlot,
+                    InternetConnectA(internet, hop.host.c_str(), hop.port,
+                                     hop.userName.empty() ? nullptr : hop.userName.c_str(),
+                                     hop.password.empty() ? nullptr : hop.password.c_str(), INTERNET_SERVICE_HTTP, 0,
+                                     0))) {
+    return false;
+  }
+  HINTERNET connection = handles.Current(kConnectionSlot);
+  DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
+  if (hop.secure) flags |= INTERNET_FLAG_SECURE;
+  if (connection == nullptr ||
+      !handles.Keep(kRequestSlot, HttpOpenRequestA(connection, hop.verb.empty() ? nullptr : hop.verb.c_str(),
+                                                   hop.pathAndQuery.c_str(), "HTTP/1.1", nullptr, nullptr, flags,
+                                                   0))) {
+    return false;
+  }
+
+  // Closing a handle wakes a blocked call on Windows, but not everywhere
+  // (Wine lets the call run on), so a given-up worker is also bounded by the
+  // silence it waits through: the time limit and a margin. With window input
+  // keeping the front's wait alive, this also ends a request whose server
+  // stays silent that long.
+  DWORD silenceMs = WaitMilliseconds(limitSeconds > INT_MAX - kSilenceMarginSeconds
+                                         ? INT_MAX
+                                         : limitSeconds + kSilenceMarginSeconds);
+  if (HINTERNET http = handles.Current(kRequestSlot)) {
+    InternetSetOptionA(http, INTERNET_OPTION_RECEIVE_TIMEOUT, &silenceMs, sizeof silenceMs);
+    InternetSetOptionA(http, INTERNET_OPTION_SEND_TIMEOUT, &silenceMs, sizeof silenceMs);
+  }
+  return true;
+}
+
 // The whole body of the worker thread: 1 when it wrote the result form.
 int HttpWorker(Exchange& exchange) {
   std::optional<HandoffRequest> taken;
@@ -150,52 +213,53 @@ int HttpWorker(Exchange& exchange) {
   // service; such an address is refused instead.
   const int port = UrlPort(request.url);
   if (port < 0 || port > 65535) return 0;
-  const char* userName = IsBlank(request.userName) ? nullptr : request.userName.c_str();
-  const char* password = IsBlank(request.password) ? nullptr : request.password.c_str();
-  HINTERNET internet = handles.Current(kInternetSlot);
-  if (internet == nullptr ||
-      !handles.Keep(kConnectionSlot, InternetConnectA(internet, host.c_str(), static_cast<INTERNET_PORT>(port),
-                                                      userName, password, INTERNET_SERVICE_HTTP, 0, 0))) {
-    return 0;
+  // The first hop goes where the program's own reading of the address says;
+  // each redirect then goes where its Location points.
+  Hop hop{host, static_cast<INTERNET_PORT>(port), path, false,
+          IsBlank(request.userName) ? std::string() : request.userName,
+          IsBlank(request.password) ? std::string() : request.password, request.verb, request.body};
+  std::string address = "http://" + UrlHost(request.url, true) + path;
+  HINTERNET http = nullptr;
+  for (int redirects = 0;; ++redirects) {
+    if (!OpenHop(handles, hop, exchange.timeLimitSeconds)) return 0;
+    const RequestVerb verb = ClassifyVerb(hop.verb);
+    if (verb == RequestVerb::kUnsupported) return 0;
+    std::string headers = CompleteRequestHeaders(request.extraHeaders, request.url);
+    if ((http = handles.Current(kRequestSlot)) == nullptr) return 0;
+    if (verb == RequestVerb::kPost) {
+      AddPostHeaders(headers, hop.body);
+      // HttpSendRequestA takes the body as a writable pointer but does not write it.
+      std::string body = hop.body;
+      HttpSendRequestA(http, headers.data(), static_cast<DWORD>(headers.size()), body.empty() ? nullptr : body.data(),
+                       static_cast<DWORD>(body.size()));
+    } else {
+      HttpSendRequestA(http, headers.data(), static_cast<DWORD>(headers.size()), nullptr, 0);
+    }
+    if ((http = handles.Current(kRequestSlot)) == nullptr) return 0;
+
+    const std::optional<RedirectHop> next = NextHop(ResponseStatus(http), hop.verb);
+    const std::optional<std::string> location = next ? RedirectLocation(http, address) : std::nullopt;
+    if (!location) break;
+    if (redirects == kMaxRedirects) return 0;
+    std::optional<HttpAddress> target = CrackHttpAddress(*location);
+    if (!target) return 0;
+    // The caller's credentials stay with the server they were given for.
+    const bool sameServer = _stricmp(target->host.c_str(), hop.host.c_str()) == 0 && target->port == hop.port;
+    hop.host = target->host;
+    hop.port = target->port;
+    hop.pathAndQuery = target->pathAndQuery;
+    hop.secure = target->secure;
+    if (!sameServer) {
+      hop.userName = target->userName;
+      hop.password = target->password;
+    }
+    hop.verb = next->verb;
+    if (!next->keepBody) hop.body.clear();
+    address = *location;
+    handles.Close(kRequestSlot);
+    handles.Close(kConnectionSlot);
   }
 
-  HINTERNET connection = handles.Current(kConnectionSlot);
-  if (connection == nullptr ||
-      !handles.Keep(kRequestSlot, HttpOpenRequestA(connection, request.verb.empty() ? nullptr : request.verb.c_str(),
-                                                   path.c_str(), "HTTP/1.1", nullptr, nullptr,
-                                                   INTERNET_FLAG_RELOAD, 0))) {
-    return 0;
-  }
-
-  // Closing a handle wakes a blocked call on Windows, but not everywhere
-  // (Wine lets the call run on), so a given-up worker is also bounded by the
-  // silence it waits through: the time limit and a margin. With window input
-  // keeping the front's wait alive, this also ends a request whose server
-  // stays silent that long.
-  const int limit = exchange.timeLimitSeconds;
-  DWORD silenceMs =
-      WaitMilliseconds(limit > INT_MAX - kSilenceMarginSeconds ? INT_MAX : limit + kSilenceMarginSeconds);
-  if (HINTERNET http = handles.Current(kRequestSlot)) {
-    InternetSetOptionA(http, INTERNET_OPTION_RECEIVE_TIMEOUT, &silenceMs, sizeof silenceMs);
-    InternetSetOptionA(http, INTERNET_OPTION_SEND_TIMEOUT, &silenceMs, sizeof silenceMs);
-  }
-
-  std::string headers = CompleteRequestHeaders(request.extraHeaders, request.url);
-  const RequestVerb verb = ClassifyVerb(request.verb);
-  if (verb == RequestVerb::kUnsupported) return 0;
-  HINTERNET http = handles.Current(kRequestSlot);
-  if (http == nullptr) return 0;
-  if (verb == RequestVerb::kPost) {
-    AddPostHeaders(headers, request.body);
-    // HttpSendRequestA takes the body as a writable pointer but does not write it.
-    std::string body = request.body;
-    HttpSendRequestA(http, headers.data(), static_cast<DWORD>(headers.size()), body.empty() ? nullptr : body.data(),
-                     static_cast<DWORD>(body.size()));
-  } else {
-    HttpSendRequestA(http, headers.data(), static_cast<DWORD>(headers.size()), nullptr, 0);
-  }
-
-  if ((http = handles.Current(kRequestSlot)) == nullptr) return 0;
   std::string headerText = QueryRawHeaders(http);
 
   const bool reportProgress = exchange.progress.HasRoutine();

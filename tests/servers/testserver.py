@@ -13,6 +13,16 @@ tag given in the query ("t=TAG"), and answers according to the path:
   /notfound        404 with a body
   /auth            401 asking for Basic credentials, 200 "authorized ..." with them
   /size/N          a body of N bytes; /size/N/nolength without Content-Length
+  /hostile/KIND/.. a misbehaving server (the rest of the path is ignored):
+                     hugeheaders   a header block of about 1 MB in 16384 short lines
+                     longheaders   a header block of about 1 MB in 128 long lines
+                     badchunksize  chunked, with a chunk size that is no number
+                     chunkcut      chunked, a chunk shorter than it says, then closed
+                     redirectloop  302 to itself, without end
+                     shortbody     Content-Length 100000, ten bytes, then closed
+                     nul           a body with a zero byte inside
+                     notutf8       a GBK body that is no valid UTF-8
+                     endless       a body without length that never ends
   anything else    200, body "hello " + the request target
 
 Control paths (not recorded):
@@ -35,6 +45,12 @@ import time
 import urllib.parse
 
 END_OF_RECORD = b"\n<<<END>>>\n"
+
+# Bodies of the misbehaving answers, as the tests expect them back.
+HOSTILE_AFTER_HEADERS = b"after huge headers"
+HOSTILE_SHORT_BODY = b"0123456789"
+HOSTILE_NUL_BODY = b"before\0after"
+HOSTILE_GBK_BODY = "<p>\u60a8\u7684IP\u5730\u5740:1.2.3.4<p>".encode("gbk")
 
 records = {}
 records_lock = threading.Lock()
@@ -130,6 +146,8 @@ class Handler(socketserver.BaseRequestHandler):
                 self.send(response("401 Unauthorized", b"denied", ['WWW-Authenticate: Basic realm="test"']))
         elif path == "/notfound":
             self.send(response("404 Not Found", b"no such page"))
+        elif path.startswith("/hostile/"):
+            self.hostile(path.split("/")[2], target)
         elif path.startswith("/size/"):
             pieces = path.split("/")
             size = int(pieces[2])
@@ -137,6 +155,37 @@ class Handler(socketserver.BaseRequestHandler):
             self.send_large(size, with_length)
         else:
             self.send(response("200 OK", b"hello " + target.encode("latin-1")))
+
+    def hostile(self, kind: str, target: str):
+        if kind == "hugeheaders":
+            padding = [f"X-Padding-{i:05d}: " + "p" * 48 for i in range(16384)]
+            self.send(response("200 OK", HOSTILE_AFTER_HEADERS, padding))
+        elif kind == "longheaders":
+            padding = [f"X-Padding-{i:03d}: " + "p" * 8192 for i in range(128)]
+            self.send(response("200 OK", HOSTILE_AFTER_HEADERS, padding))
+        elif kind == "badchunksize":
+            self.send(response("200 OK", b"zz\r\nhello\r\n0\r\n\r\n", ["Transfer-Encoding: chunked"], length=False))
+        elif kind == "chunkcut":
+            self.send(response("200 OK", b"1000\r\nhello", ["Transfer-Encoding: chunked"], length=False))
+        elif kind == "redirectloop":
+            self.send(response("302 Found", b"again", [f"Location: {target}"]))
+        elif kind == "shortbody":
+            self.send(response("200 OK", HOSTILE_SHORT_BODY, ["Content-Length: 100000"], length=False))
+        elif kind == "nul":
+            self.send(response("200 OK", HOSTILE_NUL_BODY))
+        elif kind == "notutf8":
+            self.send(response("200 OK", HOSTILE_GBK_BODY, ["Content-Type: text/html; charset=gbk"]))
+        elif kind == "endless":
+            self.send(("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n").encode("latin-1"))
+            block = b"endless " * 8192
+            deadline = time.monotonic() + 300  # bounded all the same
+            try:
+                while time.monotonic() < deadline:
+                    self.request.sendall(block)
+            except OSError:
+                pass
+        else:
+            self.send(response("404 Not Found", b"no such hostile kind"))
 
     def reset(self):
         # Linger on with a zero time: close sends RST instead of FIN.

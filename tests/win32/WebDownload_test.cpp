@@ -18,70 +18,8 @@ namespace {
 using webtest::HeaderLine;
 using webtest::NewTag;
 using webtest::RecordedRequests;
+using webtest::SystemProxyOverride;
 using webtest::WebUrl;
-
-constexpr const wchar_t* kInternetSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-
-// Sets the current user's system proxy for the test and puts the previous
-// values back afterwards.
-class SystemProxyOverride {
- public:
-  SystemProxyOverride() {
-    RegCreateKeyExW(HKEY_CURRENT_USER, kInternetSettings, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
-                    nullptr);
-    DWORD enable = 0;
-    DWORD size = sizeof enable;
-    if (RegQueryValueExW(key_, L"ProxyEnable", nullptr, nullptr, reinterpret_cast<BYTE*>(&enable), &size) ==
-        ERROR_SUCCESS) {
-      oldEnable_ = enable;
-    }
-    wchar_t server[512] = {};
-    size = sizeof server - sizeof(wchar_t);
-    if (RegQueryValueExW(key_, L"ProxyServer", nullptr, nullptr, reinterpret_cast<BYTE*>(server), &size) ==
-        ERROR_SUCCESS) {
-      oldServer_ = server;
-    }
-  }
-  ~SystemProxyOverride() {
-    if (oldEnable_) {
-      Write(L"ProxyEnable", *oldEnable_);
-    } else {
-      RegDeleteValueW(key_, L"ProxyEnable");
-    }
-    if (oldServer_) {
-      WriteServer(*oldServer_);
-    } else {
-      RegDeleteValueW(key_, L"ProxyServer");
-    }
-    Notify();
-    RegCloseKey(key_);
-  }
-  SystemProxyOverride(const SystemProxyOverride&) = delete;
-  SystemProxyOverride& operator=(const SystemProxyOverride&) = delete;
-
-  void Set(bool enabled, int port) {
-    WriteServer(L"127.0.0.1:" + std::to_wstring(port));
-    Write(L"ProxyEnable", enabled ? 1 : 0);
-    Notify();
-  }
-
- private:
-  void Write(const wchar_t* name, DWORD value) {
-    RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  }
-  void WriteServer(const std::wstring& server) {
-    RegSetValueExW(key_, L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
-                   static_cast<DWORD>((server.size() + 1) * sizeof(wchar_t)));
-  }
-  static void Notify() {
-    InternetSetOptionW(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0);
-    InternetSetOptionW(nullptr, INTERNET_OPTION_REFRESH, nullptr, 0);
-  }
-
-  HKEY key_ = nullptr;
-  std::optional<DWORD> oldEnable_;
-  std::optional<std::wstring> oldServer_;
-};
 
 // Every download test starts with the system proxy switched off, whatever an
 // earlier program run in this prefix left there.

@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <wininet.h>
 
 #include <cstdlib>
 #include <mutex>
@@ -84,6 +85,64 @@ std::string HeaderLine(const std::string& rawRequest, const std::string& name) {
     at = end + 2;
   }
   return {};
+}
+
+namespace {
+
+constexpr const wchar_t* kInternetSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+
+}  // namespace
+
+SystemProxyOverride::SystemProxyOverride() {
+  RegCreateKeyExW(HKEY_CURRENT_USER, kInternetSettings, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
+                  nullptr);
+  DWORD enable = 0;
+  DWORD size = sizeof enable;
+  if (RegQueryValueExW(key_, L"ProxyEnable", nullptr, nullptr, reinterpret_cast<BYTE*>(&enable), &size) ==
+      ERROR_SUCCESS) {
+    oldEnable_ = enable;
+  }
+  wchar_t server[512] = {};
+  size = sizeof server - sizeof(wchar_t);
+  if (RegQueryValueExW(key_, L"ProxyServer", nullptr, nullptr, reinterpret_cast<BYTE*>(server), &size) ==
+      ERROR_SUCCESS) {
+    oldServer_ = server;
+  }
+}
+
+SystemProxyOverride::~SystemProxyOverride() {
+  if (oldEnable_) {
+    Write(L"ProxyEnable", *oldEnable_);
+  } else {
+    RegDeleteValueW(key_, L"ProxyEnable");
+  }
+  if (oldServer_) {
+    WriteServer(*oldServer_);
+  } else {
+    RegDeleteValueW(key_, L"ProxyServer");
+  }
+  Notify();
+  RegCloseKey(key_);
+}
+
+void SystemProxyOverride::Set(bool enabled, int port) {
+  WriteServer(L"127.0.0.1:" + std::to_wstring(port));
+  Write(L"ProxyEnable", enabled ? 1 : 0);
+  Notify();
+}
+
+void SystemProxyOverride::Write(const wchar_t* name, DWORD value) {
+  RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+void SystemProxyOverride::WriteServer(const std::wstring& server) {
+  RegSetValueExW(key_, L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
+                 static_cast<DWORD>((server.size() + 1) * sizeof(wchar_t)));
+}
+
+void SystemProxyOverride::Notify() {
+  InternetSetOptionW(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0);
+  InternetSetOptionW(nullptr, INTERNET_OPTION_REFRESH, nullptr, 0);
 }
 
 }  // namespace webtest

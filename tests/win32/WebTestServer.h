@@ -2,6 +2,9 @@
 // tests/servers/run-with-servers.sh passes them in the environment.
 #pragma once
 
+#include <windows.h>
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,27 @@ std::vector<std::string> RecordedRequests(const std::string& tag);
 
 // One header line of a raw request ("Name: value"), empty when absent.
 std::string HeaderLine(const std::string& rawRequest, const std::string& name);
+
+// Sets the current user's system proxy for a test and puts the previous
+// values back afterwards.
+class SystemProxyOverride {
+ public:
+  SystemProxyOverride();
+  ~SystemProxyOverride();
+  SystemProxyOverride(const SystemProxyOverride&) = delete;
+  SystemProxyOverride& operator=(const SystemProxyOverride&) = delete;
+
+  void Set(bool enabled, int port);
+
+ private:
+  void Write(const wchar_t* name, DWORD value);
+  void WriteServer(const std::wstring& server);
+  static void Notify();
+
+  HKEY key_ = nullptr;
+  std::optional<DWORD> oldEnable_;
+  std::optional<std::wstring> oldServer_;
+};
 
 }  // namespace webtest
 
