@@ -74,7 +74,7 @@ CutPage Cut5u(std::string_view page) {
   cut.caption = "\xD7\xEE\xBA\xF3\xB8\xFC\xD0\xC2:20" +  // 最后更新:20
                 TextBetween(page, "(\xB8\xFC\xD0\xC2:", ")</span><br/>", 1);  // (更新:
   cut.hasCaption = true;
-  const std::string table = TextBetween(page, "<th>\xB9\xFA\xBC\xD2</th>", "<div class=", 0);  // <th>国家</th>
+  const std::string_view table = TextBetweenView(page, "<th>\xB9\xFA\xBC\xD2</th>", "<div class=", 0);  // <th>国家</th>
   Views pieces;
   SplitTextViews(table, "</tr>", std::nullopt, pieces);
   cut.rows.reserve(pieces.size());
@@ -138,7 +138,7 @@ CutPage CutPubcc(std::string_view page) {
   cut.rows.reserve(pieces.size() - 1);
   Views fields;
   for (std::size_t i = 1; i < pieces.size(); ++i) {
-    const std::string item = TextBetween(pieces[i], ">", "</a></li>", 0);
+    const std::string_view item = TextBetweenView(pieces[i], ">", "</a></li>", 0);
     SplitTextViews(item, ":", std::nullopt, fields);
     CutRow row = PositionIdRow(1);
     AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}});

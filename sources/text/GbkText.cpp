@@ -193,8 +193,8 @@ std::string BytesToText(std::string_view bytes) {
   return std::string(zero == std::string_view::npos ? bytes : bytes.substr(0, zero));
 }
 
-std::string TextBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker,
-                        int mode) {
+std::string_view TextBetweenView(std::string_view text, std::string_view startMarker, std::string_view endMarker,
+                                 int mode) {
   int a = -1;
   int b = -1;
   const int startLength = TextLength(startMarker);
@@ -221,7 +221,13 @@ std::string TextBetween(std::string_view text, std::string_view startMarker, std
   if (a == -1 || b == -1) return {};
   const int s = a + startLength;
   if (b <= s) return {};
-  return MidText(text, s, b - s);
+  // MidText's cut: s lies within the text, since b does.
+  return text.substr(static_cast<std::size_t>(s - 1), static_cast<std::size_t>(b - s));
+}
+
+std::string TextBetween(std::string_view text, std::string_view startMarker, std::string_view endMarker,
+                        int mode) {
+  return std::string(TextBetweenView(text, startMarker, endMarker, mode));
 }
 
 std::string TextAfterLast(std::string_view text, std::string_view marker) {

@@ -61,5 +61,10 @@ std::string BytesToText(std::string_view bytes);
 std::string TextBetween(std::string_view text, std::string_view startMarker,
                         std::string_view endMarker, int mode);
 
+// TextBetween's result as a view into text (valid while text is): for cutting
+// a large part out of a page only to split it further.
+std::string_view TextBetweenView(std::string_view text, std::string_view startMarker,
+                                 std::string_view endMarker, int mode);
+
 // Everything after the last occurrence of marker; empty when there is none.
 std::string TextAfterLast(std::string_view text, std::string_view marker);
