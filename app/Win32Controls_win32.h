@@ -113,6 +113,7 @@ class OwnerDataListControl final : public WindowWrapper, public ListControl {
   void SyncRowCount();
 
   RowStore rows_;
+  int shownRows_ = 0;  // the row count the window was last told
   bool countPending_ = false;
   std::wstring shownText_;
 };

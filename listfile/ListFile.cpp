@@ -1,6 +1,8 @@
 #include "listfile/ListFile.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "sources/text/GbkText.h"
 
@@ -20,8 +22,15 @@ std::string FormatListFile(const ListControl& list) {
 
 void ImportListText(ListControl& list, std::string_view content) {
   const int columns = list.ColumnCount();
-  for (const std::string& line : SplitText(BytesToText(content), "\r\n")) {
-    const TextArray fields = SplitText(line, ",");
+  // The text up to the first NUL, as BytesToText gives it, and its lines and
+  // fields as views into the content: a 100,000-row file is not copied again
+  // line by line while its rows are being built.
+  const std::string_view text = content.substr(0, content.find('\0'));
+  std::vector<std::string_view> lines;
+  std::vector<std::string_view> fields;
+  SplitTextViews(text, "\r\n", std::nullopt, lines);
+  for (const std::string_view line : lines) {
+    SplitTextViews(line, ",", std::nullopt, fields);
     const int row = list.AppendRow();
     const int used = static_cast<int>(std::min<std::size_t>(fields.size(), static_cast<std::size_t>(columns)));
     for (int k = 0; k < used; ++k) list.SetCell(row, k, fields[static_cast<std::size_t>(k)]);
