@@ -25,9 +25,17 @@ HWND TabStartingPoint(HWND focus) {
   return control;
 }
 
+// A key pressed in the window. With no control focused (the one that had
+// the focus was disabled, as the source list is during a load) keys reach the
+// active window as WM_SYSKEYDOWN; without Alt held they are plain keys still.
+bool IsPlainKeyDown(const MSG& msg) {
+  constexpr LPARAM kAltDown = LPARAM{1} << 29;
+  return msg.message == WM_KEYDOWN || (msg.message == WM_SYSKEYDOWN && (msg.lParam & kAltDown) == 0);
+}
+
 // Returns true when the key was handled here and must not be dispatched.
 bool HandleKeyboardRules(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || !IsInKeyboardWindow(msg.hwnd)) return false;
+  if (!IsPlainKeyDown(msg) || !IsInKeyboardWindow(msg.hwnd)) return false;
   if (msg.wParam == VK_ESCAPE) {
     PostMessageW(keyboardWindow, WM_CLOSE, 0, 0);
     return true;

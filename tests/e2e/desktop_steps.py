@@ -1,0 +1,177 @@
+"""Steps the closing and registry tests share: reading the prefix's registry,
+the three ways a user closes the main window, the shell's folder browser, and
+telling a clean exit from a crash.
+
+Wine's folder browser returns the item selected in its tree and ignores typed
+text, so browse() walks the tree with the keyboard: Right expands an item and
+typed letters select the next item that starts with them. Give it paths in a
+uniquely named folder below /tmp (Wine's "/" item).
+"""
+import pathlib
+import subprocess
+import time
+
+import harness
+
+INTERNET_SETTINGS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
+
+CLOSE_BOX, ALT_F4, ESCAPE = "close box", "Alt+F4", "Esc"
+CLOSERS = (CLOSE_BOX, ALT_F4, ESCAPE)
+
+
+def wine(app, *args, check=False):
+    """Runs a Wine program of the prefix (reg, taskkill, ...); returns its stdout."""
+    return subprocess.run([app.env["WINE"], *args], env=app.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                          text=True, errors="replace", check=check).stdout
+
+
+def internet_settings(app):
+    """{value name: data as `reg query` prints it} of the Internet Settings key."""
+    values = {}
+    for line in wine(app, "reg", "query", INTERNET_SETTINGS).splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[1].startswith("REG_"):
+            values[parts[0]] = parts[2].strip() if len(parts) == 3 else ""
+    return values
+
+
+def set_system_proxy(app, server):
+    for args in (["/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1"],
+                 ["/v", "ProxyServer", "/t", "REG_SZ", "/d", server]):
+        wine(app, "reg", "add", INTERNET_SETTINGS, *args, "/f", check=True)
+
+
+def xdotool(app, *args):
+    subprocess.run(["xdotool", *map(str, args)], env=app.env, check=True)
+
+
+def click_at(app, x, y):
+    xdotool(app, "mousemove", "--sync", x, y)
+    xdotool(app, "click", 1)
+    time.sleep(0.3)
+
+
+def click_rect(app, rect):
+    left, top, right, bottom = rect
+    click_at(app, (left + right) // 2, (top + bottom) // 2)
+
+
+def close_box_point(window_rect):
+    """The middle of the close box of a fixed-frame window with a caption, as
+    Wine draws it: right end of the caption bar, below the 3-pixel frame."""
+    left, top, right, bottom = window_rect
+    return right - 3 - 9, top + 3 + 9
+
+
+def close_main_window(app, how):
+    """Closes the main window the way a user does."""
+    if how == CLOSE_BOX:
+        click_at(app, *close_box_point(app.main_window()["rect"]))
+    elif how == ALT_F4:
+        app.key(None, "alt+F4")
+    elif how == ESCAPE:
+        app.key(None, "Escape")
+    else:
+        raise ValueError(how)
+
+
+def active_window(app, timeout=15):
+    """(hwnd, caption, children) of the window in front of the main window."""
+    main = app.main_window()["hwnd"]
+
+    def other():
+        info = app.probe("focus", main)
+        return info["active"] if info and info["active"] and info["active"] != main else None
+
+    hwnd = app.wait_until(other, timeout)
+    time.sleep(0.3)
+    return hwnd, app.probe("text", hwnd), app.probe("tree", hwnd)
+
+
+def press_ok(app):
+    """Presses the only button of the message box in front; returns its text."""
+    hwnd, _, children = active_window(app)
+    texts = [c["text"] for c in children if c["class"] == "Static" and c["text"]]
+    buttons = [c for c in children if c["class"] == "Button"]
+    click_rect(app, buttons[0]["screen"])
+    app.wait_until(lambda: app.probe("focus", app.main_window()["hwnd"])["active"] != hwnd, 10)
+    return texts
+
+
+def browse(app, unix_path):
+    """Chooses unix_path (below "/") in the folder browser the last click opened."""
+    _, _, children = active_window(app)
+    buttons = {c["text"]: c for c in children if c["class"] == "Button"}
+    tree = next(c for c in children if c["class"] == "SysTreeView32")
+    left, top, _, _ = tree["screen"]
+    # The first row is the desktop, already expanded; Right moves to its first
+    # child, the "/" of the Unix file system.
+    click_at(app, left + 40, top + 8)
+    xdotool(app, "key", "Right")
+    for part in pathlib.PurePosixPath(unix_path).parts[1:]:
+        time.sleep(0.5)
+        xdotool(app, "key", "Right")  # expand the current folder
+        time.sleep(0.7)
+        xdotool(app, "type", "--delay", 40, part)
+    time.sleep(0.5)
+    click_rect(app, buttons["OK"]["screen"])
+
+
+def import_list(app, unix_path):
+    """按钮9 "导入" with the given file; returns the texts of the box that follows."""
+    app.click("按钮9")
+    browse(app, unix_path)
+    return press_ok(app)
+
+
+def export_list(app, unix_folder):
+    """按钮10 "导出" into the given folder; returns the texts of the box that follows."""
+    app.click("按钮10")
+    browse(app, unix_folder)
+    return press_ok(app)
+
+
+def crash_windows(app):
+    """Captions of windows that Wine's crash handler shows (none when all is well)."""
+    return [w["text"] for w in app.probe("windows")
+            if "Program Error" in w["text"] or "winedbg" in w["text"].lower()]
+
+
+def debuggers_in_prefix(app):
+    """Pids of winedbg processes running in this test's prefix."""
+    prefix = app.env["WINEPREFIX"].encode()
+    found = []
+    for entry in pathlib.Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            command = (entry / "cmdline").read_bytes()
+            if b"winedbg" not in command:
+                continue
+            environment = (entry / "environ").read_bytes().split(b"\0")
+        except OSError:
+            continue
+        if b"WINEPREFIX=" + prefix in environment:
+            found.append(int(entry.name))
+    return found
+
+
+def wait_clean_exit(app, timeout):
+    """Waits for the program to end after a close. Returns a list of problems:
+    no exit in time, a crash handler, an exit code other than 0."""
+    problems = []
+    started = time.monotonic()
+    try:
+        code = app.process.wait(timeout)
+    except subprocess.TimeoutExpired:
+        return [f"still running {timeout} s after the close"] + \
+            [f"crash window {t!r}" for t in crash_windows(app)]
+    took = time.monotonic() - started
+    problems += [f"crash window {t!r}" for t in crash_windows(app)]
+    if debuggers_in_prefix(app):
+        problems.append("winedbg runs in the prefix")
+    if code != 0:
+        problems.append(f"exit code {code:#x}" if code > 0 else f"exit code {code}")
+    app.wait_exit(5)
+    print(f"  ended {took:.1f} s after the close, exit code {code}")
+    return problems
