@@ -17,7 +17,7 @@ std::string DenseText(std::size_t bytes) {
 }
 
 // The marker stands once, at the very end, behind a text full of its first
-// byte: every candidate is checked and every character boundary walked.
+// byte: every candidate is checked, and each one's character start.
 void BM_FindText(benchmark::State& state) {
   const std::string text = DenseText(static_cast<std::size_t>(state.range(0))) + "|end|";
   for (auto _ : state) benchmark::DoNotOptimize(FindText(text, "|end|"));
