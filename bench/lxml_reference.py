@@ -21,6 +21,7 @@ import statistics
 import sys
 import time
 
+import lxml.etree
 import lxml.html
 
 ENCODING = "gbk"
@@ -142,7 +143,10 @@ def main():
     for r in results:
         print(f"{r['site']:16} {r['rows']:>7} rows {r['bytes'] / 1e6:8.2f} MB {r['mb_per_s']:8.2f} MB/s")
     if args.json:
-        args.json.write_text(json.dumps(results, indent=1))
+        versions = {"python": sys.version.split()[0],
+                    "lxml": ".".join(map(str, lxml.etree.LXML_VERSION[:3])),
+                    "libxml2": ".".join(map(str, lxml.etree.LIBXML_VERSION))}
+        args.json.write_text(json.dumps({"versions": versions, "results": results}, indent=1))
     return 0
 
 

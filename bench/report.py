@@ -41,7 +41,7 @@ def cutter_round(path):
 
 
 def lxml_round(path):
-    return {(r["site"], r["rows"]): r["seconds"] for r in json.loads(path.read_text())}
+    return {(r["site"], r["rows"]): r["seconds"] for r in json.loads(path.read_text())["results"]}
 
 
 def median(values):
@@ -61,8 +61,9 @@ def print_cutters(folder):
         return
     keys = list(rounds[0][0])
     sites = list(dict.fromkeys(site for site, _ in keys))
-    print(f"Page cutters: C++ (native Release build) against lxml (Python {sys.version.split()[0]}), "
-          f"medians of {len(rounds)} rounds")
+    versions = json.loads(next(folder.glob("lxml-*.json")).read_text())["versions"]
+    print(f"Page cutters: C++ (native Release build) against lxml {versions['lxml']} (libxml2 {versions['libxml2']}, "
+          f"Python {versions['python']}), medians of {len(rounds)} rounds")
     print(f"{'site':16} {'rows':>6} {'MB':>6} {'C++ MB/s':>9} {'wall MB/s':>9} {'lxml MB/s':>9} "
           f"{'C++/lxml':>8} {'50k/5k':>7}  goals (>= {GOAL_MBS} MB/s, >= {GOAL_TIMES_LXML}x, <= {GOAL_GROWTH}x)")
     for site in sites:
