@@ -5,11 +5,14 @@
 //   pinger.exe scroll HWND COUNT  for COUNT steps: one page down, then up, and so on (WM_VSCROLL)
 //                                 to the list view HWND, then UpdateWindow, which returns once the
 //                                 list has painted the new page
+//   pinger.exe click HWND 0       sends BM_CLICK to the button HWND: the program runs the button's
+//                                 handler and the call returns when the handler has returned
 //
 // Prints one JSON line: samples, timeouts, p50, p99, max (milliseconds).
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -83,6 +86,14 @@ int wmain(int argc, wchar_t** argv) {
       UpdateWindow(list);
       samples.push_back(Now() - start);
     }
+    return Report(samples, timeouts);
+  }
+  if (mode == L"click") {
+    HWND button = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::wcstoull(argv[2], nullptr, 10)));
+    const double start = Now();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 3600000, &result)) ++timeouts;
+    samples.push_back(Now() - start);
     return Report(samples, timeouts);
   }
   return 2;
