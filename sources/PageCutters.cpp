@@ -1,6 +1,9 @@
 #include "sources/PageCutters.h"
 
+#include <boost/regex.hpp>
+
 #include <optional>
+#include <stdexcept>
 
 #include "sources/text/GbkText.h"
 
@@ -98,31 +101,31 @@ CutPage CutChunzhen(std::string_view page) {
                 TextBetween(page, "\xB7\xA2\xB2\xBC\xC8\xD5\xC6\xDA\xA3\xBA", "&nbsp;", 1);  // 发布日期：
   cut.hasCaption = true;
 
-  // The rows are the matches of the pattern
-  //   "    <tr><td>(.*?)</div></td></tr>\r\n"
-  // where '.' matches every byte, CR and LF included (so a row may span lines),
-  // found from left to right without overlapping. A lazy group before a fixed
-  // terminator ends at the first terminator after the opening, and the leftmost
-  // match starts at the first opening that has a terminator after it. So two
-  // plain byte searches per row find exactly the pattern's matches, in one pass
-  // over the page, where a backtracking engine tries the terminator at every
-  // byte of every row. Bytewise on purpose: a pattern does not know GBK
-  // characters, so these searches must not skip trail bytes as FindText does.
-  static constexpr std::string_view kOpening = "    <tr><td>";
+  // mod_s: '.' matches every byte, CR and LF included, so a row may span lines.
+  static const boost::regex pattern("    <tr><td>(.*?)</div></td></tr>\r\n",
+                                    boost::regex::perl | boost::regex::mod_s);
+  // Every match ends with the terminator, so nothing past the last one can
+  // match. Searching only up to there also keeps the lazy group linear: a
+  // start that has no terminator after it would otherwise make the engine scan
+  // to the end of the page once for every such start.
   static constexpr std::string_view kTerminator = "</div></td></tr>\r\n";
+  const std::size_t lastTerminator = page.rfind(kTerminator);
+  if (lastTerminator == std::string_view::npos) return cut;
+  const char* const begin = page.data();
+  const char* const end = page.data() + lastTerminator + kTerminator.size();
   Views fields;
-  for (std::size_t from = 0;;) {
-    const std::size_t opening = page.find(kOpening, from);
-    if (opening == std::string_view::npos) break;
-    const std::size_t group = opening + kOpening.size();
-    const std::size_t terminator = page.find(kTerminator, group);
-    if (terminator == std::string_view::npos) break;
-    from = terminator + kTerminator.size();
-    SplitTextViews(page.substr(group, terminator - group), "</td><td>", std::nullopt, fields);
-    CutRow row = PositionIdRow(0);
-    if (const std::string_view* region = Field(fields, 5)) row.cells.push_back({kColumnRegion, TextAfterLast(*region, ">")});
-    AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}, {kColumnType, 3}});
-    cut.rows.push_back(std::move(row));
+  try {
+    for (boost::cregex_iterator it(begin, end, pattern), last; it != last; ++it) {
+      SplitTextViews(std::string_view((*it)[1].first, static_cast<std::size_t>((*it)[1].length())), "</td><td>",
+                     std::nullopt, fields);
+      CutRow row = PositionIdRow(0);
+      if (const std::string_view* region = Field(fields, 5)) row.cells.push_back({kColumnRegion, TextAfterLast(*region, ">")});
+      AddFields(row, fields, {{kColumnIp, 1}, {kColumnPort, 2}, {kColumnType, 3}});
+      cut.rows.push_back(std::move(row));
+    }
+  } catch (const std::runtime_error&) {
+    // The engine gives up when a match grows too complex for its limit: the
+    // rows found so far stand.
   }
   return cut;
 }
