@@ -30,7 +30,7 @@ from desktop_steps import (ALT_F4, CLOSERS, ESCAPE, close_main_window, import_li
                            set_system_proxy, wait_clean_exit, wine, xdotool)
 from localnet import ADDRESSES, DeadPort, free_port
 
-REPEATS = 2  # about two minutes a round
+REPEATS = 3  # about a minute a round
 EXIT_SECONDS = 10
 END_TASK = "End task"
 LOADING_SOURCE = "正在加载请稍候..."
