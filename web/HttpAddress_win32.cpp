@@ -50,6 +50,7 @@ std::optional<std::string> RedirectLocation(HINTERNET request, const std::string
   HttpQueryInfoA(request, HTTP_QUERY_LOCATION, nullptr, &size, nullptr);
   if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return std::nullopt;
   std::vector<char> location(size + 1, '\0');
+  size = static_cast<DWORD>(location.size());
   if (!HttpQueryInfoA(request, HTTP_QUERY_LOCATION, location.data(), &size, nullptr)) return std::nullopt;
 
   // A relative Location counts from the address the request went to.
@@ -57,6 +58,7 @@ std::optional<std::string> RedirectLocation(HINTERNET request, const std::string
   InternetCombineUrlA(url.c_str(), location.data(), nullptr, &combinedSize, ICU_NO_ENCODE);
   if (combinedSize == 0) return std::nullopt;
   std::vector<char> combined(combinedSize + 1, '\0');
+  combinedSize = static_cast<DWORD>(combined.size());
   if (!InternetCombineUrlA(url.c_str(), location.data(), combined.data(), &combinedSize, ICU_NO_ENCODE)) {
     return std::nullopt;
   }

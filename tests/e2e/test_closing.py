@@ -92,7 +92,8 @@ def verify_all_wait(app, ports):
 def run_case(case, closer, ports):
     print(f"{case.name}, {closer}")
     listeners = [DeadPort(ADDRESSES[site], ports["site"]) for site in case.silent_sites]
-    app = harness.start()
+    # Whatever was set before, the start-up probe switches the proxy off.
+    app = harness.start(before_start=lambda app: set_system_proxy(app, f"127.0.0.1:{ports['closed']}"))
     try:
         case.start(app, ports)
         if case.name == "start-up probe":
@@ -105,9 +106,6 @@ def run_case(case, closer, ports):
             values = internet_settings(app)
             got = (values.get("ProxyEnable"), values.get("ProxyServer"))
             check(got == case.proxy, f"{case.name}, {closer}: system proxy {got}, expected {case.proxy}")
-        # Whatever was set before, the next start-up probe switches the proxy
-        # off. (Set now: the registry must not change under a starting program.)
-        set_system_proxy(app, f"127.0.0.1:{ports['closed']}")
     except Exception:
         failures.append(f"{case.name}, {closer}: {traceback.format_exc()}")
         print(failures[-1], file=sys.stderr)
