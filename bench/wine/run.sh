@@ -14,6 +14,9 @@ cd "$root"
 build="$root/build/bench-win64"
 helpers="$build/benchwine"
 jobs=$(nproc)
+# scripts/bench.sh tunes glibc's allocator for its native benchmarks; Wine's
+# processes run as they would anywhere else.
+unset GLIBC_TUNABLES
 
 # shellcheck source=../../scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
