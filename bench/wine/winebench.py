@@ -208,6 +208,7 @@ def big_list(args, files, results):
     small_size = small.stat().st_size
     imports, exports, small_imports, small_exports, memory, baseline, scrolls = [], [], [], [], [], [], []
     reads, writes, reference_scrolls, floor_memory, short_scrolls, dialogs_memory = [], [], [], [], [], []
+    fills, formats = [], []
     helpers = pathlib.Path(args.helpers)
     for run in range(args.runs):
         with harness.start() as app:
@@ -241,6 +242,8 @@ def big_list(args, files, results):
                 if floor["rows"] != args.rows:
                     raise RuntimeError(f"listfile_read split {floor['rows']} rows")
                 reads.append(floor["read_split_ms"] / 1000)
+                fills.append(floor["fill_rows_ms"] / 1000)
+                formats.append(floor["format_ms"] / 1000)
                 writes.append(floor["join_write_ms"] / 1000)
             app.close()
             app.wait_exit(60)
@@ -264,6 +267,8 @@ def big_list(args, files, results):
     results["export_one_row_s"] = median(small_exports)
     results["export_net_s"] = net_export
     results["join_write_s"] = median(writes)
+    results["fill_rows_s"] = median(fills)
+    results["format_s"] = median(formats)
     results["peak_kib"] = median(memory)
     results["started_peak_kib"] = median(baseline)
     results["uiprobe_peak_kib"] = median(floor_memory)
@@ -415,9 +420,13 @@ def table(r):
             (f"import {r['rows']:,} rows (net of a 1-row import)", f"{r['import_net_s']:.3f} s",
              f"read+split {r['read_split_s']:.3f} s", r["import_net_s"] / r["read_split_s"], "< 2x",
              r["import_net_s"] < 2 * r["read_split_s"]),
+            ("  of it: the program's rows filled, no window", f"{r['fill_rows_s']:.3f} s", "listfile_read", None, "",
+             None),
             (f"export {r['rows'] + 61:,} rows (net of a 1-row export)", f"{r['export_net_s']:.3f} s",
              f"join+write {r['join_write_s']:.3f} s", r["export_net_s"] / r["join_write_s"], "< 2x",
              r["export_net_s"] < 2 * r["join_write_s"]),
+            ("  of it: the program's export text, no window", f"{r['format_s']:.3f} s", "listfile_read", None, "",
+             None),
             (f"peak memory, {mib:.1f} MiB file", f"{r['peak_kib'] / 1024:.1f} MiB",
              f"3x file + 30 MiB = {limit_kib / 1024:.1f} MiB", r["peak_kib"] / limit_kib, "< 1x",
              r["peak_kib"] < limit_kib),
