@@ -29,6 +29,7 @@ echo "      figures are of the same code built for x86-64 (preset win64) under w
 port=$(python3 "$root/tests/e2e/free_port.py")
 echo "== building the program in $build (local sites on port $port)"
 mkdir -p "$build"
+# shellcheck disable=SC2046  # one word per setting
 cmake --preset win64 -B "$build" $(local_site_settings "$port") >"$build/configure.log"
 cmake --build "$build" -j"$jobs" --target proxyswitcher uiprobe >"$build/build.log"
 
