@@ -2,18 +2,14 @@
 the three ways a user closes the main window, the shell's folder browser, and
 telling a clean exit from a crash.
 
-Wine's folder browser returns the item selected in its tree and ignores typed
-text, so browse() walks the tree with the keyboard: Right expands an item and
-typed letters select the next item that starts with them. Give it paths in a
-uniquely named folder below /tmp (Wine's "/" item).
+The folder browser is walked by steps.browse(): give it paths in a uniquely
+named folder below /tmp (Wine's "/" item).
 """
 import pathlib
 import subprocess
 import time
 
-import harness
-
-INTERNET_SETTINGS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
+from steps import INTERNET_SETTINGS, active_dialog, browse, click_at, xdotool
 
 CLOSE_BOX, ALT_F4, ESCAPE = "close box", "Alt+F4", "Esc"
 CLOSERS = (CLOSE_BOX, ALT_F4, ESCAPE)
@@ -35,25 +31,10 @@ def internet_settings(app):
     return values
 
 
-def set_system_proxy(app, server):
-    for args in (["/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1"],
-                 ["/v", "ProxyServer", "/t", "REG_SZ", "/d", server]):
-        wine(app, "reg", "add", INTERNET_SETTINGS, *args, "/f", check=True)
-
-
-def xdotool(app, *args):
-    subprocess.run(["xdotool", *map(str, args)], env=app.env, check=True)
-
-
-def click_at(app, x, y):
+def click_xy(app, x, y):
     xdotool(app, "mousemove", "--sync", x, y)
     xdotool(app, "click", 1)
     time.sleep(0.3)
-
-
-def click_rect(app, rect):
-    left, top, right, bottom = rect
-    click_at(app, (left + right) // 2, (top + bottom) // 2)
 
 
 def close_box_point(window_rect):
@@ -66,7 +47,7 @@ def close_box_point(window_rect):
 def close_main_window(app, how):
     """Closes the main window the way a user does."""
     if how == CLOSE_BOX:
-        click_at(app, *close_box_point(app.main_window()["rect"]))
+        click_xy(app, *close_box_point(app.main_window()["rect"]))
     elif how == ALT_F4:
         app.key(None, "alt+F4")
     elif how == ESCAPE:
@@ -75,59 +56,27 @@ def close_main_window(app, how):
         raise ValueError(how)
 
 
-def active_window(app, timeout=15):
-    """(hwnd, caption, children) of the window in front of the main window."""
-    main = app.main_window()["hwnd"]
-
-    def other():
-        info = app.probe("focus", main)
-        return info["active"] if info and info["active"] and info["active"] != main else None
-
-    hwnd = app.wait_until(other, timeout)
-    time.sleep(0.3)
-    return hwnd, app.probe("text", hwnd), app.probe("tree", hwnd)
-
-
 def press_ok(app):
     """Presses the only button of the message box in front; returns its text."""
-    hwnd, _, children = active_window(app)
+    hwnd, _, children = active_dialog(app)
     texts = [c["text"] for c in children if c["class"] == "Static" and c["text"]]
     buttons = [c for c in children if c["class"] == "Button"]
-    click_rect(app, buttons[0]["screen"])
+    click_at(app, buttons[0]["screen"])
     app.wait_until(lambda: app.probe("focus", app.main_window()["hwnd"])["active"] != hwnd, 10)
     return texts
-
-
-def browse(app, unix_path):
-    """Chooses unix_path (below "/") in the folder browser the last click opened."""
-    _, _, children = active_window(app)
-    buttons = {c["text"]: c for c in children if c["class"] == "Button"}
-    tree = next(c for c in children if c["class"] == "SysTreeView32")
-    left, top, _, _ = tree["screen"]
-    # The first row is the desktop, already expanded; Right moves to its first
-    # child, the "/" of the Unix file system.
-    click_at(app, left + 40, top + 8)
-    xdotool(app, "key", "Right")
-    for part in pathlib.PurePosixPath(unix_path).parts[1:]:
-        time.sleep(0.5)
-        xdotool(app, "key", "Right")  # expand the current folder
-        time.sleep(0.7)
-        xdotool(app, "type", "--delay", 40, part)
-    time.sleep(0.5)
-    click_rect(app, buttons["OK"]["screen"])
 
 
 def import_list(app, unix_path):
     """按钮9 "导入" with the given file; returns the texts of the box that follows."""
     app.click("按钮9")
-    browse(app, unix_path)
+    browse(app, None, unix_path)
     return press_ok(app)
 
 
 def export_list(app, unix_folder):
     """按钮10 "导出" into the given folder; returns the texts of the box that follows."""
     app.click("按钮10")
-    browse(app, unix_folder)
+    browse(app, None, unix_folder)
     return press_ok(app)
 
 

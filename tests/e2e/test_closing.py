@@ -27,8 +27,9 @@ import traceback
 
 import harness
 from desktop_steps import (ALT_F4, CLOSERS, ESCAPE, close_main_window, import_list, internet_settings,
-                           set_system_proxy, wait_clean_exit, wine, xdotool)
+                           wait_clean_exit, wine)
 from localnet import ADDRESSES, DeadPort, free_port
+from steps import set_registry_proxy, xdotool
 
 REPEATS = 3  # about a minute a round
 EXIT_SECONDS = 10
@@ -93,7 +94,7 @@ def run_case(case, closer, ports):
     print(f"{case.name}, {closer}")
     listeners = [DeadPort(ADDRESSES[site], ports["site"]) for site in case.silent_sites]
     # Whatever was set before, the start-up probe switches the proxy off.
-    app = harness.start(before_start=lambda app: set_system_proxy(app, f"127.0.0.1:{ports['closed']}"))
+    app = harness.start(before_start=lambda app: set_registry_proxy(app, f"127.0.0.1:{ports['closed']}"))
     try:
         case.start(app, ports)
         if case.name == "start-up probe":

@@ -22,8 +22,9 @@ import tempfile
 import traceback
 
 import harness
-from desktop_steps import ALT_F4, close_main_window, export_list, set_system_proxy, wait_clean_exit
+from desktop_steps import ALT_F4, close_main_window, export_list, wait_clean_exit
 from localnet import LocalNet
+from steps import set_registry_proxy
 
 INTERNET_SETTINGS = r"Software\Microsoft\Windows\CurrentVersion\Internet Settings"
 PROXY_VALUES = {"ProxyEnable", "ProxyServer"}
@@ -153,7 +154,7 @@ def main():
         hives = Hives(environment.env)
         with LocalNet(int(port), harness.build_dir() / "e2e-registry-localnet") as net:
             # A proxy set before the run, so both values change.
-            set_system_proxy(environment, "127.0.0.1:1")
+            set_registry_proxy(environment, "127.0.0.1:1")
             before = hives.read()
             app = harness.start()
             try:
