@@ -47,6 +47,7 @@ import time
 
 import harness
 from localnet import LocalNet
+from steps import active_dialog
 
 INFO_CAPTION = "信息："
 SAVED_CAPTION = "操作成功"
@@ -106,25 +107,13 @@ def dismiss(app, box):
     harness.wait_until(lambda: app.probe("focus", main)["active"] != box, 10, interval=0.05)
 
 
-def active_dialog(app, timeout=15):
-    main = app.main_window()["hwnd"]
-
-    def other():
-        info = app.probe("focus", main)
-        return info["active"] if info and info["active"] and info["active"] != main else None
-
-    hwnd = harness.wait_until(other, timeout)
-    time.sleep(0.3)
-    return hwnd, app.probe("tree", hwnd)
-
-
 def browse(app, unix_path):
     """Walks Wine's folder browser (opened by the last click) to unix_path, which
     lies below "/"; returns the dialog and its OK button's screen rectangle, not
     yet pressed.
     The browser takes the item selected in its tree, so the walk goes by keys:
     Right expands an item and typed letters select the next item starting with them."""
-    dialog, children = active_dialog(app)
+    dialog, _, children = active_dialog(app)
     buttons = {c["text"]: c for c in children if c["class"] == "Button"}
     tree = next(c for c in children if c["class"] == "SysTreeView32")
     left, top, _, _ = tree["screen"]
