@@ -47,7 +47,7 @@ import time
 
 import harness
 from localnet import LocalNet
-from steps import active_dialog
+from steps import active_dialog, walk_folder_tree
 
 INFO_CAPTION = "信息："
 SAVED_CAPTION = "操作成功"
@@ -115,17 +115,7 @@ def browse(app, unix_path):
     Right expands an item and typed letters select the next item starting with them."""
     dialog, _, children = active_dialog(app)
     buttons = {c["text"]: c for c in children if c["class"] == "Button"}
-    tree = next(c for c in children if c["class"] == "SysTreeView32")
-    left, top, _, _ = tree["screen"]
-    xdotool(app, "mousemove", "--sync", left + 40, top + 8)
-    xdotool(app, "click", 1)
-    time.sleep(0.3)
-    xdotool(app, "key", "Right")
-    for part in pathlib.PurePosixPath(unix_path).parts[1:]:
-        time.sleep(0.5)
-        xdotool(app, "key", "Right")
-        time.sleep(0.7)
-        xdotool(app, "type", "--delay", 40, part)
+    walk_folder_tree(app, children, unix_path)
     time.sleep(0.7)
     return dialog, buttons["OK"]["screen"]
 

@@ -154,6 +154,13 @@ def browse(app, title, unix_path):
     if unix_path is None:
         click_at(app, buttons["Cancel"]["screen"])
         return
+    walk_folder_tree(app, children, unix_path)
+    time.sleep(0.5)
+    click_at(app, buttons["OK"]["screen"])
+
+
+def walk_folder_tree(app, children, unix_path):
+    """Selects unix_path in the tree among a folder browser's children."""
     tree = next(c for c in children if c["class"] == "SysTreeView32")
     left, top, _, _ = tree["screen"]
     # The first row is the desktop, already expanded; Right moves to its first
@@ -167,8 +174,6 @@ def browse(app, title, unix_path):
         xdotool(app, "key", "Right")  # expand the current folder
         time.sleep(0.7)
         xdotool(app, "type", "--delay", 40, part)
-    time.sleep(0.5)
-    click_at(app, buttons["OK"]["screen"])
 
 
 def wine_path(unix_path):
