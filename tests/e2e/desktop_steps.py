@@ -9,7 +9,7 @@ import pathlib
 import subprocess
 import time
 
-from steps import INTERNET_SETTINGS, active_dialog, browse, click_at, xdotool
+from steps import active_dialog, browse, click_at, internet_settings, xdotool
 
 CLOSE_BOX, ALT_F4, ESCAPE = "close box", "Alt+F4", "Esc"
 CLOSERS = (CLOSE_BOX, ALT_F4, ESCAPE)
@@ -19,16 +19,6 @@ def wine(app, *args, check=False):
     """Runs a Wine program of the prefix (reg, taskkill, ...); returns its stdout."""
     return subprocess.run([app.env["WINE"], *args], env=app.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                           text=True, errors="replace", check=check).stdout
-
-
-def internet_settings(app):
-    """{value name: data as `reg query` prints it} of the Internet Settings key."""
-    values = {}
-    for line in wine(app, "reg", "query", INTERNET_SETTINGS).splitlines():
-        parts = line.strip().split(None, 2)
-        if len(parts) >= 2 and parts[1].startswith("REG_"):
-            values[parts[0]] = parts[2].strip() if len(parts) == 3 else ""
-    return values
 
 
 def click_xy(app, x, y):

@@ -58,15 +58,33 @@ def browsable_folder(prefix):
 
 # The registry, as `wine reg` sees it.
 
+def internet_settings(app, attempts=5):
+    """{value name: data as `reg query` prints it} of the Internet Settings key.
+
+    A `wine reg` started while the prefix's wineserver is shutting down (just
+    after the program ended) can print nothing; that is a failed read, not an
+    empty key, so it is tried again."""
+    for attempt in range(attempts):
+        run = subprocess.run([app.env["WINE"], "reg", "query", INTERNET_SETTINGS], env=app.env,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, errors="replace")
+        lines = run.stdout.splitlines()
+        if run.returncode == 0 and any(line.strip().lower().endswith("\\internet settings") for line in lines):
+            values = {}
+            for line in lines:
+                parts = line.strip().split(None, 2)
+                if len(parts) >= 2 and parts[1].startswith("REG_"):
+                    values[parts[0]] = parts[2].strip() if len(parts) == 3 else ""
+            return values
+        print(f"reading the registry failed (exit code {run.returncode}, {run.stderr.strip()[-200:]!r}); "
+              "trying again", file=sys.stderr)
+        time.sleep(1 + attempt)
+    raise RuntimeError(f"reading {INTERNET_SETTINGS} failed {attempts} times: exit code {run.returncode}, "
+                       f"output {run.stdout[-300:]!r}, errors {run.stderr[-300:]!r}")
+
+
 def registry_value(app, name):
     """The value's data as `reg query` prints it, or None when absent."""
-    out = subprocess.run([app.env["WINE"], "reg", "query", INTERNET_SETTINGS, "/v", name], env=app.env,
-                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, errors="replace").stdout
-    for line in out.splitlines():
-        parts = line.split(None, 2)
-        if len(parts) >= 2 and parts[0] == name:
-            return parts[2].strip() if len(parts) == 3 else ""
-    return None
+    return internet_settings(app).get(name)
 
 
 def set_registry_proxy(app, server):
