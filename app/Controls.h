@@ -45,6 +45,9 @@ class ListControl : public EnableControl {
   virtual void SetCell(int row, int column, std::string_view text) = 0;
   // Empty text when the row or column does not exist (row -1 included).
   virtual std::string GetCell(int row, int column) const = 0;
+  // Adds the cell's text to the end of out; nothing when the row or column
+  // does not exist. Lists that hold their texts append without a copy.
+  virtual void AppendCell(int row, int column, std::string& out) const { out += GetCell(row, column); }
   virtual void DeleteAllRows() = 0;
   virtual int RowCount() const = 0;
   virtual int ColumnCount() const = 0;

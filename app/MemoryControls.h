@@ -57,6 +57,7 @@ class MemoryList : public ListControl {
   int AppendRow(std::string_view cell0 = {}) override { return rows_.AppendRow(cell0); }
   void SetCell(int row, int column, std::string_view text) override { rows_.SetCell(row, column, text); }
   std::string GetCell(int row, int column) const override { return rows_.GetCell(row, column); }
+  void AppendCell(int row, int column, std::string& out) const override { out += rows_.CellView(row, column); }
   void DeleteAllRows() override;
   int RowCount() const override { return rows_.RowCount(); }
   int ColumnCount() const override { return rows_.ColumnCount(); }

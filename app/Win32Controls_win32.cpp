@@ -205,6 +205,10 @@ std::string OwnerDataListControl::GetCell(int row, int column) const {
   return Handle() != nullptr ? rows_.GetCell(row, column) : std::string{};
 }
 
+void OwnerDataListControl::AppendCell(int row, int column, std::string& out) const {
+  if (Handle() != nullptr) out += rows_.CellView(row, column);
+}
+
 void OwnerDataListControl::DeleteAllRows() {
   if (Handle() == nullptr) return;
   rows_.Clear();

@@ -95,6 +95,7 @@ class OwnerDataListControl final : public WindowWrapper, public ListControl {
   int AppendRow(std::string_view cell0 = {}) override;
   void SetCell(int row, int column, std::string_view text) override;
   std::string GetCell(int row, int column) const override;
+  void AppendCell(int row, int column, std::string& out) const override;
   void DeleteAllRows() override;
   int RowCount() const override { return Handle() != nullptr ? rows_.RowCount() : 0; }
   int ColumnCount() const override { return rows_.ColumnCount(); }

@@ -12,7 +12,7 @@ std::string FormatListFile(const ListControl& list) {
   std::string text;
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < columns; ++column) {
-      text += list.GetCell(row, column);
+      list.AppendCell(row, column, text);
       text += ',';
     }
     text += "\r\n";

@@ -174,6 +174,11 @@ TEST_F(ControlsTest, OwnerDataListHoldsAHundredThousandRows) {
   EXPECT_EQ(list.GetCell(100000, 0), "");
   EXPECT_EQ(list.GetCell(-1, 0), "");
   EXPECT_EQ(list.GetCell(5, 8), "");
+  std::string appended = "x";
+  list.AppendCell(99999, 4, appended);
+  const int outside[][2] = {{100000, 0}, {-1, 0}, {5, 8}};
+  for (const auto& cell : outside) list.AppendCell(cell[0], cell[1], appended);
+  EXPECT_EQ(appended, std::string("x") + k正常) << "the cell once, nothing for cells outside the list";
 }
 
 TEST_F(ControlsTest, ProgressValuesAreClampedToZeroAnd32767) {
@@ -257,6 +262,9 @@ TEST_F(ControlsTest, WrappersTurnIntoNoOpsOnceTheirWindowsAreGone) {
   EXPECT_EQ(virtualList.AppendRow("x"), -1);
   EXPECT_EQ(list.GetCell(0, 0), "");
   EXPECT_EQ(virtualList.GetCell(0, 0), "");
+  std::string appended;
+  virtualList.AppendCell(0, 0, appended);
+  EXPECT_EQ(appended, "");
   EXPECT_EQ(list.RowCount(), 0);
   EXPECT_EQ(virtualList.RowCount(), 0);
   EXPECT_EQ(list.Selection(), -1);
