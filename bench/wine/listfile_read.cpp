@@ -8,7 +8,7 @@
 // The last two place the time of an export or import inside the program: the
 // program's import filling the rows of an in-memory list (the row store the
 // window draws from, without the window) and its export text formatted from
-// that list through the list interface (a copy of each cell).
+// that list through the list interface.
 #include <windows.h>
 
 #include <cstdio>
