@@ -58,28 +58,35 @@ def browsable_folder(prefix):
 
 # The registry, as `wine reg` sees it.
 
-def internet_settings(app, attempts=5):
-    """{value name: data as `reg query` prints it} of the Internet Settings key.
+def wine_reg(app, *args, attempts=5, listed=None):
+    """Runs `wine reg ARGS` in the program's prefix; returns its output.
 
-    A `wine reg` started while the prefix's wineserver is shutting down (just
-    after the program ended) can print nothing; that is a failed read, not an
-    empty key, so it is tried again."""
+    Now and then a `wine reg` fails (exit code 1, or no output) when it starts
+    while the prefix's previous programs and server are ending, just after a
+    program closed; that is tried again, with a note, and only a command that
+    keeps failing fails the test. listed, when given, is a text the output must
+    hold to count as read."""
+    env = app.env
     for attempt in range(attempts):
-        run = subprocess.run([app.env["WINE"], "reg", "query", INTERNET_SETTINGS], env=app.env,
-                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, errors="replace")
-        lines = run.stdout.splitlines()
-        if run.returncode == 0 and any(line.strip().lower().endswith("\\internet settings") for line in lines):
-            values = {}
-            for line in lines:
-                parts = line.strip().split(None, 2)
-                if len(parts) >= 2 and parts[1].startswith("REG_"):
-                    values[parts[0]] = parts[2].strip() if len(parts) == 3 else ""
-            return values
-        print(f"reading the registry failed (exit code {run.returncode}, {run.stderr.strip()[-200:]!r}); "
-              "trying again", file=sys.stderr)
+        run = subprocess.run([app.env["WINE"], "reg", *args], env=env, stdout=subprocess.PIPE,
+                             stderr=subprocess.PIPE, text=True, errors="replace")
+        if run.returncode == 0 and (listed is None or listed.lower() in run.stdout.lower()):
+            return run.stdout
+        print(f"wine reg {args[0]} failed (exit code {run.returncode}, output {run.stdout.strip()[-200:]!r}, "
+              f"errors {run.stderr.strip()[-600:]!r}); trying again", file=sys.stderr)
+        env = {**app.env, "WINEDEBUG": "err+all,fixme-all"}  # the next attempt says what went wrong
         time.sleep(1 + attempt)
-    raise RuntimeError(f"reading {INTERNET_SETTINGS} failed {attempts} times: exit code {run.returncode}, "
-                       f"output {run.stdout[-300:]!r}, errors {run.stderr[-300:]!r}")
+    raise RuntimeError(f"wine reg {' '.join(args)} failed {attempts} times")
+
+
+def internet_settings(app):
+    """{value name: data as `reg query` prints it} of the Internet Settings key."""
+    values = {}
+    for line in wine_reg(app, "query", INTERNET_SETTINGS, listed="\\Internet Settings").splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[1].startswith("REG_"):
+            values[parts[0]] = parts[2].strip() if len(parts) == 3 else ""
+    return values
 
 
 def registry_value(app, name):
@@ -88,10 +95,8 @@ def registry_value(app, name):
 
 
 def set_registry_proxy(app, server):
-    for args in (["/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1"],
-                 ["/v", "ProxyServer", "/t", "REG_SZ", "/d", server]):
-        subprocess.run([app.env["WINE"], "reg", "add", INTERNET_SETTINGS, *args, "/f"], env=app.env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    wine_reg(app, "add", INTERNET_SETTINGS, "/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1", "/f")
+    wine_reg(app, "add", INTERNET_SETTINGS, "/v", "ProxyServer", "/t", "REG_SZ", "/d", server, "/f")
 
 
 # Input.

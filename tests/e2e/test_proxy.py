@@ -31,7 +31,9 @@ def main():
     workdir = harness.build_dir() / "e2e-proxy-localnet"
     files = browsable_folder("zzpsx")
     try:
-        with LocalNet(localnet_port(), workdir) as net, harness.start() as app:
+        # Whatever proxy was set before the start, the start-up probe goes direct.
+        with LocalNet(localnet_port(), workdir) as net, \
+                harness.start(before_start=lambda app: set_registry_proxy(app, f"127.0.0.1:{net.dead_port}")) as app:
             try:
                 run(app, net, files)
             except Exception:
@@ -50,8 +52,7 @@ def run(app, net, files):
         f"3,本地,127.0.0.1,{closed},,,HTTP,,\r\n".encode("gbk"))
     (files / "out").mkdir()
 
-    # Start-up: whatever proxy was set before, the probe goes direct.
-    set_registry_proxy(app, f"127.0.0.1:{dead}")
+    # Start-up: the proxy set before the start is switched off, the probe goes direct.
     app.wait_for_main_window(90)
     check(wait_text(app, "标签4", DIRECT_LINE, 20), f"start-up 标签4 {app.text('标签4')!r}")
     check(registry_value(app, "ProxyEnable") == "0x0", "start-up did not switch the system proxy off")
