@@ -61,11 +61,11 @@ def browsable_folder(prefix):
 def wine_reg(app, *args, attempts=5, listed=None):
     """Runs `wine reg ARGS` in the program's prefix; returns its output.
 
-    Now and then a `wine reg` fails (exit code 1, or no output) when it starts
-    while the prefix's previous programs and server are ending, just after a
-    program closed; that is tried again, with a note, and only a command that
-    keeps failing fails the test. listed, when given, is a text the output must
-    hold to count as read."""
+    Now and then a `wine reg` fails (exit code 1, or no output); it has been
+    seen just after a program of the prefix ended and while one started. A
+    failed call is tried again, with a note of what Wine said, and only a
+    command that keeps failing fails the test. listed, when given, is a text
+    the output must hold to count as read."""
     env = app.env
     for attempt in range(attempts):
         run = subprocess.run([app.env["WINE"], "reg", *args], env=env, stdout=subprocess.PIPE,
