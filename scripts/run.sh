@@ -34,6 +34,11 @@ cleanup() {
   [ -z "${WINEPREFIX:-}" ] || "${WINESERVER:-wineserver}" -k >/dev/null 2>&1 || true
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  # The local internet stops its servers as it ends: return only once it has
+  # (at most 10 s), so a second run finds its ports free.
+  for pid in "${started[@]}"; do
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+  done
 }
 trap cleanup EXIT
 
