@@ -9,7 +9,7 @@ import pathlib
 import subprocess
 import time
 
-from steps import active_dialog, browse, click_at, internet_settings, xdotool
+from steps import active_dialog, browse, click_at, xdotool
 
 CLOSE_BOX, ALT_F4, ESCAPE = "close box", "Alt+F4", "Esc"
 CLOSERS = (CLOSE_BOX, ALT_F4, ESCAPE)

@@ -26,10 +26,9 @@ import time
 import traceback
 
 import harness
-from desktop_steps import (ALT_F4, CLOSERS, ESCAPE, close_main_window, import_list, internet_settings,
-                           wait_clean_exit, wine)
+from desktop_steps import ALT_F4, CLOSERS, ESCAPE, close_main_window, import_list, wait_clean_exit, wine
 from localnet import ADDRESSES, DeadPort, free_port
-from steps import set_registry_proxy, xdotool
+from steps import internet_settings, set_registry_proxy, xdotool
 
 REPEATS = 3  # about a minute a round
 EXIT_SECONDS = 10

@@ -25,7 +25,7 @@ import traceback
 import harness
 from localnet import LISTED_PROXY, LocalNet
 from steps import (DIRECT_LINE, DONE, PROXIED_LINE, TIMED_OUT, TIMED_OUT_LINE, WORKING, activate, answer_message_box,
-                   browsable_folder, browse, check, expected_rows, localnet_port, registry_value, report,
+                   browsable_folder, browse, check, expected_rows, internet_settings, localnet_port, report,
                    set_registry_proxy, wait_loaded, wait_text, wine_path)
 
 LISTED = list(map(str, LISTED_PROXY))
@@ -45,7 +45,8 @@ class Story:
         self.app.screenshot(f"story-{self.step:02d}-{name}", whole_screen)
 
     def proxy_setting(self):
-        return registry_value(self.app, "ProxyEnable"), registry_value(self.app, "ProxyServer")
+        values = internet_settings(self.app)
+        return values.get("ProxyEnable"), values.get("ProxyServer")
 
     def start(self):
         app = self.app
